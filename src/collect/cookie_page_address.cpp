@@ -1,0 +1,31 @@
+#include "collect/cookie_page_address.h"
+
+#include <mutex>
+
+namespace tessaly {
+namespace {
+
+std::mutex& AddressLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+// Released by the normal destruction of statics at exit.
+Text& Address() {
+  static Text address;
+  return address;
+}
+
+}  // namespace
+
+Text GetCookiePageAddress() {
+  std::lock_guard guard(AddressLock());
+  return Address();
+}
+
+void SetCookiePageAddress(const Text& address) {
+  std::lock_guard guard(AddressLock());
+  Address() = address;
+}
+
+}  // namespace tessaly

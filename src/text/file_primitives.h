@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "text/text.h"
+
+// Files and folders. Paths are GBK texts inside the system; they become native
+// paths (UTF-8 names) only in these routines. Paths are joined with
+// kPathSeparator; a backslash is an ordinary name byte here, since it is also the
+// second byte of many GBK characters.
+namespace tessaly {
+
+inline constexpr char kPathSeparator[] = "/";
+
+// The folder that holds the program file, without a trailing separator, unless a
+// front end chose another with SetRunDirectory (the headless collector's --dir,
+// tests).
+Text GetRunDirectory();
+void SetRunDirectory(const Text& path);
+// Makes the process's current folder the run directory, as the program does at start.
+bool EnterRunDirectory();
+
+// The native (UTF-8) form of a GBK path.
+std::string NativePath(const Text& path);
+
+Bytes ReadFileBytes(const Text& path);
+
+// Writes the parts one after another, skipping empty ones, replacing the file
+// whole. False when the path is empty or the file cannot be created.
+bool WriteFileBytesParts(const Text& path, const std::vector<const Bytes*>& parts);
+
+template <typename... More>
+bool WriteFileBytes(const Text& path, const Bytes& first, const More&... more) {
+  return WriteFileBytesParts(path, {&first, &more...});
+}
+
+bool MakeDirectory(const Text& path);
+bool PathExists(const Text& path);
+
+}  // namespace tessaly

@@ -1,0 +1,72 @@
+#include "support/fake_window.h"
+
+#include "text/gbk.h"
+
+namespace tessaly::testing {
+
+Text FakeWindow::LinkText() {
+  Record("links");
+  return Utf8ToGbk(links);
+}
+
+Text FakeWindow::CategoryText() {
+  Record("category");
+  return Utf8ToGbk(category);
+}
+
+bool FakeWindow::IsTicked(CheckBox box) {
+  Record("read:" + std::to_string(static_cast<int>(box)));
+  if (on_read_box) on_read_box(box);
+  return ticked[static_cast<int>(box)];
+}
+
+void FakeWindow::SetStatus(const Text& caption) { Record("status:" + GbkToUtf8(caption)); }
+
+void FakeWindow::SetStartEnabled(bool enabled) {
+  {
+    std::lock_guard guard(lock_);
+    start_enabled_ = enabled;
+  }
+  Record(enabled ? "enabled:1" : "enabled:0");
+}
+
+void FakeWindow::OpenSettingsWindow() {
+  Record("settings");
+  if (on_settings_window) on_settings_window();
+}
+
+int FakeWindow::ShowMessage(const Text& message, int /*style*/, const Text& caption) {
+  Record("message:" + GbkToUtf8(caption) + "|" + GbkToUtf8(message));
+  return 1;
+}
+
+void FakeWindow::OpenUrl(const Text& address) { Record("url:" + GbkToUtf8(address)); }
+
+void FakeWindow::ShellOpen(const Text& path) { Record("open:" + GbkToUtf8(path)); }
+
+void FakeWindow::ImageSaved(const Text& path) { Record("image:" + GbkToUtf8(path)); }
+
+std::vector<std::string> FakeWindow::Events() const {
+  std::lock_guard guard(lock_);
+  return events_;
+}
+
+std::vector<std::string> FakeWindow::Statuses() const {
+  std::vector<std::string> statuses;
+  for (const std::string& event : Events()) {
+    if (event.rfind("status:", 0) == 0) statuses.push_back(event.substr(7));
+  }
+  return statuses;
+}
+
+bool FakeWindow::start_enabled() const {
+  std::lock_guard guard(lock_);
+  return start_enabled_;
+}
+
+void FakeWindow::Record(std::string event) {
+  std::lock_guard guard(lock_);
+  events_.push_back(std::move(event));
+}
+
+}  // namespace tessaly::testing
