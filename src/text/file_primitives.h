@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,9 @@ std::string NativePath(const Text& path);
 Bytes ReadFileBytes(const Text& path);
 
 // Writes the parts one after another, skipping empty ones, replacing the file
-// whole. False when the path is empty or the file cannot be created.
+// whole. False when the path is empty or the file cannot be created. The file is
+// swapped in at once: readers see the old content or the new one, and a failed
+// write leaves the old file as it was.
 bool WriteFileBytesParts(const Text& path, const std::vector<const Bytes*>& parts);
 
 template <typename... More>
@@ -35,7 +38,13 @@ bool WriteFileBytes(const Text& path, const Bytes& first, const More&... more) {
   return WriteFileBytesParts(path, {&first, &more...});
 }
 
+// Exactly one level: false when the folder exists or its parent is missing.
 bool MakeDirectory(const Text& path);
+// "*" and "?" in the last component match any run of characters and any one.
 bool PathExists(const Text& path);
+
+// Test seam: consulted before each part is written; returning true makes that
+// write fail as a full disk would. Pass an empty function to remove it.
+void SetWriteFaultForTesting(std::function<bool(const Text& path)> fault);
 
 }  // namespace tessaly

@@ -1,11 +1,11 @@
 #include "collect/collection_run.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "config/hosts.h"
 #include "support/fake_window.h"
@@ -100,8 +100,9 @@ TEST_F(CollectionRunTest, ReadsTheCategoryOnceBeforeTheLinks) {
 
 TEST_F(CollectionRunTest, StartButtonRunsOnAWorkerWithTheButtonDisabledFirst) {
   window_.links = "111111111111.html";
-  server_.Handle(hosts::kProductHost, "/offer/111111111111.html",
-                 [&](const auto&, auto& response) { response.set_content("<html/>", "text/html"); });
+  server_.Handle(hosts::kProductHost, "/offer/111111111111.html", [&](const auto&, auto& response) {
+    response.set_content("<html/>", "text/html");
+  });
 
   StartButtonClick(window_);
   const std::vector<std::string> first = window_.Events();

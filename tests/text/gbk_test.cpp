@@ -29,7 +29,9 @@ TEST(GbkTest, CharactersGbkLacksBecomeAQuestionMarkAndTheRestStays) {
 }
 
 TEST(GbkTest, InvalidGbkBecomesTheReplacementCharacter) {
-  EXPECT_EQ(GbkToUtf8("a\xFF"), "a\xEF\xBF\xBD");
+  // A lead byte with nothing after it; the text around it survives.
+  EXPECT_EQ(GbkToUtf8("a\x81"), "a\xEF\xBF\xBD");
+  EXPECT_EQ(GbkToUtf8("\x81 b").back(), 'b');
 }
 
 TEST(GbkTest, DecodesDeclaredCharsetsInAnyCase) {

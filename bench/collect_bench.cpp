@@ -1,0 +1,405 @@
+// End-to-end figures of the headless collector against the demo marketplace on
+// loopback: a collection timed next to curl fetching the same addresses in one
+// process (the floor for sequential fetching), peak resident memory as the number
+// of products grows, and start-up times. scripts/bench passes the programs' paths.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+struct BenchOptions {
+  std::string collector;
+  std::string demo_server;
+  std::string app;  // empty: the app's start-up is not measured
+  std::string curl = "curl";
+  int products = 100;  // the timed run
+  int images = 10;     // per product
+  int image_kb = 200;
+  int page_kb = 300;
+  int repeats = 3;
+  std::vector<int> memory_products = {10, 100, 400};
+};
+
+struct Finished {
+  int exit_code = -1;
+  double seconds = 0;
+  long peak_kb = 0;  // ru_maxrss of the process alone
+};
+
+// Owns posix_spawn's file actions.
+class SpawnActions {
+ public:
+  SpawnActions() { posix_spawn_file_actions_init(&actions_); }
+  ~SpawnActions() { posix_spawn_file_actions_destroy(&actions_); }
+  SpawnActions(const SpawnActions&) = delete;
+  SpawnActions& operator=(const SpawnActions&) = delete;
+  posix_spawn_file_actions_t* get() { return &actions_; }
+
+ private:
+  posix_spawn_file_actions_t actions_;
+};
+
+pid_t Spawn(std::vector<std::string> arguments, const std::string& output, int stderr_fd = -1) {
+  SpawnActions actions;
+  posix_spawn_file_actions_addopen(actions.get(), 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(actions.get(), 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  if (stderr_fd >= 0) {
+    posix_spawn_file_actions_adddup2(actions.get(), stderr_fd, 2);
+  } else {
+    posix_spawn_file_actions_adddup2(actions.get(), 1, 2);
+  }
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  pid_t child = -1;
+  if (posix_spawnp(&child, argv[0], actions.get(), nullptr, argv.data(), environ) != 0) return -1;
+  return child;
+}
+
+// Runs to the end; the time covers the spawn, so it is what a user waits.
+Finished RunTimed(const std::vector<std::string>& arguments, const std::string& output) {
+  Finished finished;
+  const auto start = Clock::now();
+  const pid_t child = Spawn(arguments, output);
+  if (child < 0) return finished;
+  int status = 0;
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  finished.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  finished.peak_kb = usage.ru_maxrss;
+  if (WIFEXITED(status)) finished.exit_code = WEXITSTATUS(status);
+  return finished;
+}
+
+std::string ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::istringstream in(ReadWhole(path));
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+void WriteWhole(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+}
+
+// "export NAME='value'" lines of the demo server's environment file.
+bool ApplyExports(const std::string& path) {
+  int applied = 0;
+  for (const std::string& line : ReadLines(path)) {
+    const std::size_t equals = line.find('=');
+    if (line.rfind("export ", 0) != 0 || equals == std::string::npos) continue;
+    std::string value = line.substr(equals + 1);
+    if (value.size() >= 2 && value.front() == '\'') value = value.substr(1, value.size() - 2);
+    setenv(line.substr(7, equals - 7).c_str(), value.c_str(), 1);
+    ++applied;
+  }
+  return applied == 2;
+}
+
+class DemoServer {
+ public:
+  DemoServer(const BenchOptions& options, int products, const fs::path& work) {
+    env_file_ = (work / "demo.env").string();
+    links_file_ = (work / "links.txt").string();
+    urls_file_ = (work / "urls.txt").string();
+    pid_ = Spawn({options.demo_server, "--products", std::to_string(products), "--images",
+                  std::to_string(options.images), "--image-kb", std::to_string(options.image_kb),
+                  "--page-kb", std::to_string(options.page_kb), "--env-file", env_file_,
+                  "--links-file", links_file_, "--urls-file", urls_file_},
+                 (work / "demo.log").string());
+    const auto deadline = Clock::now() + std::chrono::seconds(60);
+    while (pid_ > 0 && !fs::exists(env_file_) && Clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ready_ = pid_ > 0 && fs::exists(env_file_) && ApplyExports(env_file_);
+  }
+  ~DemoServer() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  DemoServer(const DemoServer&) = delete;
+  DemoServer& operator=(const DemoServer&) = delete;
+
+  bool ready() const { return ready_; }
+  std::vector<std::string> Links() const { return ReadLines(links_file_); }
+  std::vector<std::string> Urls() const { return ReadLines(urls_file_); }
+
+ private:
+  pid_t pid_ = -1;
+  bool ready_ = false;
+  std::string env_file_;
+  std::string links_file_;
+  std::string urls_file_;
+};
+
+// The addresses a collection of the first `products` products fetches, in order:
+// the version text, then each product's page up to the next product's page.
+std::vector<std::string> UrlsOfFirst(const std::vector<std::string>& urls, int products) {
+  std::vector<std::string> chosen;
+  int pages = 0;
+  for (const std::string& url : urls) {
+    if (url.find("/offer/") != std::string::npos && ++pages > products) break;
+    chosen.push_back(url);
+  }
+  return chosen;
+}
+
+std::string Joined(const std::vector<std::string>& lines, std::size_t count) {
+  std::string text;
+  for (std::size_t i = 0; i < std::min(count, lines.size()); ++i) text += lines[i] + "\n";
+  return text;
+}
+
+// One curl process fetching every address one after another into files, over the
+// same connection seams as the collector.
+std::vector<std::string> CurlCommand(const BenchOptions& options,
+                                     const std::vector<std::string>& urls, const fs::path& work,
+                                     const fs::path& into) {
+  std::string config;
+  for (std::size_t i = 0; i < urls.size(); ++i) {
+    config +=
+        "url = \"" + urls[i] + "\"\noutput = \"" + (into / std::to_string(i)).string() + "\"\n";
+  }
+  const std::string config_file = (work / "curl.config").string();
+  WriteWhole(config_file, config);
+  std::vector<std::string> command = {options.curl, "--silent", "--show-error", "--cacert",
+                                      std::getenv("TESSALY_CA_FILE")};
+  std::istringstream entries(std::getenv("TESSALY_CONNECT_TO"));
+  for (std::string entry; std::getline(entries, entry, ',');) {
+    command.push_back("--connect-to");
+    command.push_back(entry);
+  }
+  command.push_back("--config");
+  command.push_back(config_file);
+  return command;
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Time from the start of `tessaly` on the offscreen platform until Qt reports the
+// first exposure of a window; the process is then stopped. Qt's own logging marks
+// the moment, since the app has no switch to quit after showing its window.
+std::optional<double> AppStartSeconds(const std::string& app, const fs::path& work) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  setenv("QT_LOGGING_RULES", "qt.widgets.painting=true;qt.qpa.backingstore=true", 1);
+  int pipe_fds[2];
+  if (pipe(pipe_fds) != 0) return std::nullopt;
+  const auto start = Clock::now();
+  const pid_t child = Spawn({app}, (work / "app.log").string(), pipe_fds[1]);
+  close(pipe_fds[1]);
+  std::optional<double> seconds;
+  std::string seen;
+  const auto deadline = start + std::chrono::seconds(30);
+  while (child > 0 && !seconds && Clock::now() < deadline) {
+    pollfd ready{pipe_fds[0], POLLIN, 0};
+    if (poll(&ready, 1, 100) <= 0) continue;
+    char buffer[4096];
+    const ssize_t got = read(pipe_fds[0], buffer, sizeof buffer);
+    if (got <= 0) break;
+    seen.append(buffer, static_cast<std::size_t>(got));
+    if (seen.find("flush") != std::string::npos || seen.find("expose") != std::string::npos ||
+        seen.find("paint") != std::string::npos) {
+      seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    }
+  }
+  close(pipe_fds[0]);
+  if (child > 0) {
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+  }
+  unsetenv("QT_LOGGING_RULES");
+  return seconds;
+}
+
+bool ParseArguments(int argc, char** argv, BenchOptions& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string name = argv[i];
+    if (name == "--quick") {
+      options.products = 20;
+      options.repeats = 1;
+      options.memory_products = {10, 20};
+      continue;
+    }
+    if (i + 1 >= argc) return false;
+    const std::string value = argv[++i];
+    if (name == "--collector") {
+      options.collector = value;
+    } else if (name == "--demo-server") {
+      options.demo_server = value;
+    } else if (name == "--app") {
+      options.app = value;
+    } else if (name == "--curl") {
+      options.curl = value;
+    } else if (name == "--repeats") {
+      options.repeats = std::max(1, std::atoi(value.c_str()));
+    } else {
+      return false;
+    }
+  }
+  return !options.collector.empty() && !options.demo_server.empty();
+}
+
+void Row(const char* what, const std::string& value, const char* target) {
+  std::printf("| %-58s | %12s | %-10s |\n", what, value.c_str(), target);
+}
+
+std::string Fixed(double value, int decimals) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  BenchOptions options;
+  if (!ParseArguments(argc, argv, options)) {
+    std::fprintf(stderr,
+                 "usage: collect_bench --collector PATH --demo-server PATH [--app PATH]\n"
+                 "                     [--curl PATH] [--repeats N] [--quick]\n");
+    return 64;
+  }
+  signal(SIGPIPE, SIG_IGN);
+  std::error_code ignored;
+  const fs::path work = fs::temp_directory_path() / ("tessaly-bench-" + std::to_string(getpid()));
+  fs::create_directories(work);
+
+  const int largest =
+      *std::max_element(options.memory_products.begin(), options.memory_products.end());
+  int failures = 0;
+  {
+    DemoServer server(options, std::max(largest, options.products), work);
+    if (!server.ready()) {
+      std::fprintf(stderr, "collect_bench: the demo server did not start (see %s)\n",
+                   (work / "demo.log").c_str());
+      return 1;
+    }
+    const std::vector<std::string> links = server.Links();
+    const std::vector<std::string> urls = server.Urls();
+
+    auto collect = [&](int products) {
+      const fs::path run = work / "run";
+      fs::remove_all(run, ignored);
+      fs::create_directories(run);
+      const std::string links_file = (work / "bench-links.txt").string();
+      WriteWhole(links_file, Joined(links, static_cast<std::size_t>(products)));
+      Finished finished = RunTimed({options.collector, "--dir", run.string(), links_file},
+                                   (work / "collect.log").string());
+      if (finished.exit_code != 0) {
+        std::fprintf(stderr, "collect_bench: tessaly-collect ended with %d (see %s)\n",
+                     finished.exit_code, (work / "collect.log").c_str());
+        ++failures;
+      }
+      fs::remove_all(run, ignored);
+      return finished;
+    };
+    auto fetch_with_curl = [&](int products) {
+      const fs::path into = work / "curl";
+      fs::remove_all(into, ignored);
+      fs::create_directories(into);
+      Finished finished = RunTimed(CurlCommand(options, UrlsOfFirst(urls, products), work, into),
+                                   (work / "curl.log").string());
+      if (finished.exit_code != 0) {
+        std::fprintf(stderr, "collect_bench: curl ended with %d (see %s)\n", finished.exit_code,
+                     (work / "curl.log").c_str());
+        ++failures;
+      }
+      fs::remove_all(into, ignored);
+      return finished;
+    };
+
+    // Warm the page cache and the server once before timing.
+    collect(std::min(5, options.products));
+
+    std::vector<double> collector_seconds;
+    std::vector<double> curl_seconds;
+    long peak_at_timed = 0;
+    for (int round = 0; round < options.repeats; ++round) {
+      const Finished collector = collect(options.products);
+      collector_seconds.push_back(collector.seconds);
+      peak_at_timed = std::max(peak_at_timed, collector.peak_kb);
+      curl_seconds.push_back(fetch_with_curl(options.products).seconds);
+    }
+
+    std::vector<std::pair<int, long>> peaks;
+    for (int products : options.memory_products) {
+      peaks.emplace_back(products,
+                         products == options.products ? peak_at_timed : collect(products).peak_kb);
+    }
+
+    std::vector<double> help_seconds;
+    for (int i = 0; i < 20; ++i) {
+      help_seconds.push_back(
+          RunTimed({options.collector, "--help"}, (work / "help.log").string()).seconds);
+    }
+    std::optional<double> app_seconds;
+    if (!options.app.empty()) app_seconds = AppStartSeconds(options.app, work);
+
+    const std::size_t requests = UrlsOfFirst(urls, options.products).size();
+    const double collector_median = Median(collector_seconds);
+    const double curl_median = Median(curl_seconds);
+    const double megabytes =
+        options.products * (options.page_kb + options.images * options.image_kb) / 1024.0;
+    std::printf(
+        "\nTessaly benchmarks: %d products x %d pictures of %d KB, pages of %d KB, "
+        "HTTPS on loopback\n(%zu requests, about %.0f MB; median of %d rounds; %u cores)\n\n",
+        options.products, options.images, options.image_kb, options.page_kb, requests, megabytes,
+        options.repeats, std::thread::hardware_concurrency());
+    std::printf("| %-58s | %12s | %-10s |\n", "figure", "value", "target");
+    std::printf("|%s|%s|%s|\n", std::string(60, '-').c_str(), std::string(14, '-').c_str(),
+                std::string(12, '-').c_str());
+    Row("tessaly-collect, whole run (s)", Fixed(collector_median, 2), "");
+    Row("curl, same requests, one process, sequential (s)", Fixed(curl_median, 2), "");
+    Row("ratio tessaly-collect / curl", Fixed(collector_median / curl_median, 2), "<= 1.25");
+    for (const auto& [products, peak_kb] : peaks) {
+      const std::string what =
+          "peak resident memory, " + std::to_string(products) + " products (MB)";
+      Row(what.c_str(), Fixed(peak_kb / 1024.0, 1), "< 64, flat");
+    }
+    Row("start-up, tessaly-collect --help (ms, median of 20)",
+        Fixed(Median(help_seconds) * 1000, 1), "");
+    if (!options.app.empty()) {
+      Row("start-up, tessaly to first window, offscreen (ms)",
+          app_seconds ? Fixed(*app_seconds * 1000, 0) : "not measured", "");
+    }
+  }
+  fs::remove_all(work, ignored);
+  return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,18 @@
+#include "app/author_window.h"
+
+#include <QLabel>
+
+#include "app/window_look.h"
+
+namespace tessaly {
+
+AuthorWindow::AuthorWindow(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("作者信息"));
+  auto* name = new QLabel(QStringLiteral("作者：Morvane\n"), this);  // owned by the window
+  name->setObjectName(QStringLiteral("标签1"));
+  name->setGeometry(144, 104, 152, 40);
+  name->setFont(YaHeiFont());
+  MakeFixedCentredWindow(*this, QSize(423, 317));
+}
+
+}  // namespace tessaly

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+#include "app/qt_desktop.h"
+#include "text/text.h"
+
+class QPlainTextEdit;
+
+namespace tessaly {
+
+// "设置": the cookie editor over the cookie file, and the links to the cookie page
+// and the tutorial. Created afresh at each opening, so it always shows the file's
+// current content; saving does not close it.
+class SettingsWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit SettingsWindow(QWidget* parent = nullptr);
+
+  QPlainTextEdit& Editor() { return *editor_; }  // 编辑框1
+
+ private:
+  void Load();
+  void Save();
+  void OpenCookiePage();
+  void OpenTutorial();
+  // The cookie file's text for what the editor holds now.
+  Text EditorValue() const;
+
+  QtDesktop desktop_;
+  QPlainTextEdit* editor_ = nullptr;
+  Text loaded_;          // the file's text as loaded
+  QString loaded_view_;  // what the editor showed right after loading it
+};
+
+}  // namespace tessaly

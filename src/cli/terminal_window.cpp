@@ -1,0 +1,85 @@
+#include "cli/terminal_window.h"
+
+#include <string>
+
+#include "collect/cookie_file.h"
+#include "collect/cookie_page_address.h"
+#include "text/file_primitives.h"
+#include "text/gbk.h"
+
+namespace tessaly::cli {
+namespace {
+
+constexpr int kMessageBoxOk = 1;
+
+// Message boxes break lines with "\r\n"; a terminal wants "\n" alone.
+std::string TerminalText(const Text& gbk) {
+  std::string text = GbkToUtf8(gbk);
+  std::string result;
+  result.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    result.push_back(text[i]);
+  }
+  return result;
+}
+
+}  // namespace
+
+TerminalWindow::TerminalWindow(const Options& options, Text links, ProgressDisplay& display)
+    : options_(options), links_(std::move(links)), display_(display) {}
+
+Text TerminalWindow::LinkText() { return links_; }
+
+Text TerminalWindow::CategoryText() { return Utf8ToGbk(options_.category); }
+
+bool TerminalWindow::IsTicked(CheckBox box) {
+  switch (box) {
+    case CheckBox::kMainImages:
+      return options_.main_images;
+    case CheckBox::kSkuImages:
+      return options_.sku_images;
+    case CheckBox::kDescriptionImages:
+      return options_.description_images;
+    case CheckBox::kProductInfo:
+      return options_.product_info;
+  }
+  return false;
+}
+
+void TerminalWindow::SetStatus(const Text& caption) {
+  // The run's per-product texts all start so; every other status is a milestone.
+  static const Text kProgressStart = "共检测到 "_gbk;
+  display_.Status(TerminalText(caption), caption.rfind(kProgressStart, 0) == 0);
+}
+
+// There is no button to guard: the run is the whole process.
+void TerminalWindow::SetStartEnabled(bool) {}
+
+void TerminalWindow::OpenSettingsWindow() {
+  std::string note = "The marketplace wants the cookies of a logged-in browser.";
+  const Text page = GetCookiePageAddress();
+  if (!page.empty()) note += "\nlog in and open in a browser: " + TerminalText(page);
+  note += "\nthen save the Cookie header value into " + NativePath(CookieFilePath()) +
+          "\nand run again.";
+  display_.Note(note);
+}
+
+void TerminalWindow::ImageSaved(const Text&) { display_.ImageSaved(); }
+
+int TerminalWindow::ShowMessage(const Text& message, int, const Text& caption) {
+  display_.Note(TerminalText(caption.empty() ? "信息："_gbk : caption) + TerminalText(message));
+  return kMessageBoxOk;
+}
+
+void TerminalWindow::ProcessEvents() {}
+
+void TerminalWindow::OpenUrl(const Text& address) {
+  display_.Note("open in a browser: " + TerminalText(address));
+}
+
+void TerminalWindow::ShellOpen(const Text& path) {
+  display_.Note("open in a file manager: " + NativePath(path));
+}
+
+}  // namespace tessaly::cli

@@ -1,0 +1,61 @@
+#include "collect/safe_name.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+#include "text/file_primitives.h"
+
+namespace tessaly {
+namespace {
+
+bool IsDotsAndSpaces(const Text& name) {
+  return !name.empty() && name.find('.') != Text::npos &&
+         name.find_first_not_of(". ") == Text::npos;
+}
+
+// Byte offsets at which a character ends, for prefixes of at most `limit` bytes.
+std::vector<std::size_t> CharacterEnds(const Text& name, std::size_t limit) {
+  std::vector<std::size_t> ends;
+  std::size_t at = 0;
+  while (at < name.size()) {
+    const bool lead = static_cast<unsigned char>(name[at]) >= 0x80 && at + 1 < name.size();
+    const std::size_t next = at + (lead ? 2 : 1);
+    if (next > limit) break;
+    ends.push_back(next);
+    at = next;
+  }
+  return ends;
+}
+
+std::size_t NativeLength(const Text& name, const Text& suffix) {
+  return NativePath(name + suffix).size();
+}
+
+// Every character takes at least as many bytes in UTF-8 as in GBK (and a byte that
+// is no GBK character becomes the three-byte replacement character), so a prefix
+// longer than the limit in GBK bytes can never fit.
+Text FitToFileSystem(const Text& name, const Text& suffix) {
+  const std::size_t limit = static_cast<std::size_t>(kMaxNameBytes);
+  if (NativeLength(name, suffix) <= limit) return name;
+  std::vector<std::size_t> ends = CharacterEnds(name, limit);
+  while (!ends.empty()) {
+    Text prefix = name.substr(0, ends.back());
+    if (NativeLength(prefix, suffix) <= limit) return prefix;
+    ends.pop_back();
+  }
+  return {};
+}
+
+}  // namespace
+
+Text SafeName(const Text& name, const Text& suffix) {
+  Text safe = name;
+  std::replace(safe.begin(), safe.end(), '\0', '_');
+  std::replace(safe.begin(), safe.end(), '/', '_');
+  safe = FitToFileSystem(safe, suffix);
+  if (IsDotsAndSpaces(safe)) safe = "_";
+  return safe;
+}
+
+}  // namespace tessaly

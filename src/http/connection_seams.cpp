@@ -1,0 +1,39 @@
+#include "http/connection_seams.h"
+
+#include <cstdlib>
+
+namespace tessaly {
+
+ConnectionSeams ReadConnectionSeams() {
+  ConnectionSeams seams;
+  if (const char* connectTo = std::getenv("TESSALY_CONNECT_TO")) {
+    std::string entries = connectTo;
+    std::size_t from = 0;
+    while (from <= entries.size()) {
+      std::size_t comma = entries.find(',', from);
+      if (comma == std::string::npos) comma = entries.size();
+      std::string entry = entries.substr(from, comma - from);
+      if (!entry.empty()) seams.connectTo.push_back(std::move(entry));
+      from = comma + 1;
+    }
+  }
+  if (const char* caFile = std::getenv("TESSALY_CA_FILE")) seams.caFile = caFile;
+  return seams;
+}
+
+bool ApplyConnectionSeams(CURL* easy, const ConnectionSeams& seams, CurlList& connectTo) {
+  for (const auto& entry : seams.connectTo) {
+    if (!connectTo.Append(entry)) return false;
+  }
+  if (!connectTo.Empty() &&
+      curl_easy_setopt(easy, CURLOPT_CONNECT_TO, connectTo.Get()) != CURLE_OK) {
+    return false;
+  }
+  if (!seams.caFile.empty() &&
+      curl_easy_setopt(easy, CURLOPT_CAINFO, seams.caFile.c_str()) != CURLE_OK) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,221 @@
+#include "text/file_primitives.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <random>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "text/gbk.h"
+
+namespace tessaly {
+namespace {
+
+// Closes a file descriptor when it goes out of scope.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() { Close(); }
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  // Closes now; false when the close itself failed (a late write error).
+  bool Close() {
+    if (fd_ < 0) return true;
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+struct DirCloser {
+  void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
+std::mutex run_directory_mutex;
+std::optional<Text> run_directory_override;
+
+std::mutex write_fault_mutex;
+std::function<bool(const Text&)> write_fault;
+
+// Cuts trailing separators, so that joining with kPathSeparator never doubles one.
+// The root folder thus becomes the empty text, and "" + "/name" is still right.
+Text WithoutTrailingSeparator(Text path) {
+  while (!path.empty() && path.back() == kPathSeparator[0]) path.pop_back();
+  return path;
+}
+
+Text ProgramFolder() {
+  std::string buffer(4096, '\0');
+  const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size()) return {};
+  buffer.resize(static_cast<std::size_t>(length));
+  const std::size_t cut = buffer.rfind('/');
+  if (cut == std::string::npos) return {};
+  buffer.resize(cut);
+  return WithoutTrailingSeparator(Utf8ToGbk(buffer));
+}
+
+bool InjectedWriteFault(const Text& path) {
+  std::lock_guard lock(write_fault_mutex);
+  return write_fault && write_fault(path);
+}
+
+bool WriteAll(int fd, const Bytes& bytes) {
+  const std::uint8_t* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t written = ::write(fd, data, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    left -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// A name for a temporary file beside `target` that no other writer, in this
+// process or another, picks at the same time.
+std::string TemporarySibling(const std::string& target) {
+  static std::atomic<unsigned> counter{0};
+  static const unsigned seed = std::random_device{}();
+  const std::size_t slash = target.rfind('/');
+  const std::string folder =
+      slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  char name[64];
+  std::snprintf(name, sizeof name, ".tessaly-%ld-%x-%u.part", static_cast<long>(::getpid()), seed,
+                counter.fetch_add(1));
+  return folder + name;
+}
+
+}  // namespace
+
+Text GetRunDirectory() {
+  static const Text program_folder = ProgramFolder();
+  std::lock_guard lock(run_directory_mutex);
+  return run_directory_override ? *run_directory_override : program_folder;
+}
+
+void SetRunDirectory(const Text& path) {
+  std::lock_guard lock(run_directory_mutex);
+  run_directory_override = WithoutTrailingSeparator(path);
+}
+
+bool EnterRunDirectory() {
+  const Text folder = GetRunDirectory();
+  return ::chdir(folder.empty() ? kPathSeparator : NativePath(folder).c_str()) == 0;
+}
+
+std::string NativePath(const Text& path) { return GbkToUtf8(path); }
+
+Bytes ReadFileBytes(const Text& path) {
+  if (path.empty()) return {};
+  FileDescriptor file(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat info {};
+  if (!file.valid() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+  Bytes content;
+  content.reserve(static_cast<std::size_t>(info.st_size));
+  std::uint8_t chunk[65536];
+  for (;;) {
+    const ssize_t got = ::read(file.get(), chunk, sizeof chunk);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return {};
+    }
+    if (got == 0) break;
+    content.insert(content.end(), chunk, chunk + got);
+  }
+  return content;
+}
+
+// The new content goes to a temporary file in the same folder, which then takes
+// the target's name in one rename: a reader sees the old file or the new one,
+// never a half-written one, and a failed write leaves the old file as it was.
+bool WriteFileBytesParts(const Text& path, const std::vector<const Bytes*>& parts) {
+  if (path.empty()) return false;
+  const std::string target = NativePath(path);
+  std::string temporary;
+  std::optional<FileDescriptor> file;
+  for (int attempt = 0; attempt < 16 && !file; ++attempt) {
+    temporary = TemporarySibling(target);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      file.emplace(fd);
+    } else if (errno != EEXIST) {
+      return false;  // the folder is missing or not writable: nothing was created
+    }
+  }
+  if (!file) return false;
+
+  bool written = true;
+  for (const Bytes* part : parts) {
+    if (part == nullptr || part->empty()) continue;
+    if (InjectedWriteFault(path)) {
+      errno = ENOSPC;
+      written = false;
+      break;
+    }
+    if (!WriteAll(file->get(), *part)) {
+      written = false;
+      break;
+    }
+  }
+  written = written && ::fsync(file->get()) == 0;
+  written = file->Close() && written;
+  if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool MakeDirectory(const Text& path) {
+  if (path.empty()) return false;
+  return ::mkdir(NativePath(path).c_str(), 0777) == 0;
+}
+
+bool PathExists(const Text& path) {
+  if (path.empty()) return false;
+  const std::string native = NativePath(path);
+  const std::size_t slash = native.rfind('/');
+  const std::string name = slash == std::string::npos ? native : native.substr(slash + 1);
+  struct stat info {};
+  if (name.find_first_of("*?") == std::string::npos) return ::lstat(native.c_str(), &info) == 0;
+
+  // Only "*" and "?" are wildcards: a "[" stands for itself, and a backslash is
+  // an ordinary name byte (FNM_NOESCAPE).
+  std::string pattern;
+  for (char c : name) pattern += c == '[' ? std::string("[[]") : std::string(1, c);
+  const std::string folder =
+      slash == std::string::npos ? "." : (slash == 0 ? "/" : native.substr(0, slash));
+  std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
+  if (!dir) return false;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string_view entry_name = entry->d_name;
+    // The folder's links to itself and to its parent are not entries in it.
+    if (entry_name == "." || entry_name == "..") continue;
+    if (::fnmatch(pattern.c_str(), entry->d_name, FNM_NOESCAPE) == 0) return true;
+  }
+  return false;
+}
+
+void SetWriteFaultForTesting(std::function<bool(const Text& path)> fault) {
+  std::lock_guard lock(write_fault_mutex);
+  write_fault = std::move(fault);
+}
+
+}  // namespace tessaly

@@ -1,0 +1,484 @@
+#include "http/http_request.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "http/transfer_limits.h"
+#include "support/fixture_server.h"
+#include "support/raw_server.h"
+#include "text/gbk.h"
+
+namespace tessaly {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::FixtureServer;
+using testing::RawConnection;
+using testing::RawServer;
+using testing::RecordedRequest;
+using testing::ScopedSeams;
+
+constexpr char kPage[] = "https://detail.1688.com/offer/1.html";
+
+std::string Header(const RecordedRequest& request, const std::string& name) {
+  const auto found = request.headers.find(name);
+  return found == request.headers.end() ? "<none>" : found->second;
+}
+
+std::size_t HeaderCount(const RecordedRequest& request, const std::string& name) {
+  return request.headers.count(name);
+}
+
+std::string RawUrl(const RawServer& server, const std::string& path = "/p") {
+  return "http://127.0.0.1:" + std::to_string(server.Port()) + path;
+}
+
+void Reply(httplib::Response& response, const std::string& body) {
+  response.set_content(body, "text/html");
+}
+
+class HttpRequestTest : public ::testing::Test {
+ protected:
+  FixtureServer server;
+  ScopedSeams seams{server};
+};
+
+TEST_F(HttpRequestTest, SendsTheMethodOfItsNumber) {
+  server.Handle("detail.1688.com", "/m", [](const auto&, auto& response) { Reply(response, "m"); });
+  const std::pair<int, const char*> cases[] = {{-1, "GET"},    {0, "GET"},     {1, "POST"},
+                                               {2, "HEAD"},    {3, "PUT"},     {4, "OPTIONS"},
+                                               {5, "DELETE"},  {6, "TRACE"},   {7, "CONNECT"},
+                                               {8, "GET"}};
+  for (const auto& [number, name] : cases) {
+    server.ClearRequests();
+    Text status;
+    HttpRequest("https://detail.1688.com/m", number, {}, nullptr, nullptr, {}, nullptr, false, {},
+                {}, {}, {}, {}, 2, nullptr, &status);
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 1u) << number;
+    EXPECT_EQ(requests[0].method, name) << number;
+    EXPECT_EQ(status, "200 OK") << number;
+  }
+}
+
+TEST_F(HttpRequestTest, SendsTheBodyBytesExactly) {
+  server.Handle("detail.1688.com", "/post", [](const auto&, auto& response) { Reply(response, ""); });
+  const Text body = "name="_gbk + "价格"_gbk + "&x=%20+1";
+  HttpRequest("https://detail.1688.com/post", 1, body);
+  HttpRequest("https://detail.1688.com/post", 3, body);
+  const auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].body, body);
+  EXPECT_EQ(Header(requests[0], "Content-Type"), "application/x-www-form-urlencoded");
+  EXPECT_EQ(requests[1].method, "PUT");
+  EXPECT_EQ(requests[1].body, body);
+  EXPECT_EQ(Header(requests[1], "Content-Type"), "<none>");
+}
+
+TEST_F(HttpRequestTest, ReturnsBodyHeadersAndStatusOfAnyResponse) {
+  server.Handle("detail.1688.com", "/ok", [](const auto&, auto& response) { Reply(response, "fine"); });
+  server.Handle("detail.1688.com", "/boom", [](const auto&, auto& response) {
+    response.status = 500;
+    Reply(response, "broken");
+  });
+  struct Case {
+    const char* url;
+    const char* status;
+    const char* body;
+  } cases[] = {{"https://detail.1688.com/ok", "200 OK", "fine"},
+               {"http://detail.1688.com/ok", "200 OK", "fine"},
+               {"https://detail.1688.com/missing", "404 Not Found", "not found"},
+               {"https://detail.1688.com/boom", "500 Internal Server Error", "broken"}};
+  for (const auto& c : cases) {
+    Text headers;
+    Text status;
+    Bytes bytes;
+    EXPECT_EQ(HttpRequest(c.url, 0, {}, nullptr, nullptr, {}, &headers, false, {}, {}, {}, {}, {},
+                          0, nullptr, &status, &bytes),
+              c.body);
+    EXPECT_EQ(status, c.status);
+    EXPECT_EQ(Text(bytes.begin(), bytes.end()), c.body);
+    EXPECT_EQ(headers.rfind(std::string("HTTP/1.1 ") + c.status + "\r\n", 0), 0u) << headers;
+    EXPECT_EQ(headers.substr(headers.size() - 4), "\r\n\r\n");
+  }
+}
+
+TEST_F(HttpRequestTest, HeadDoesNotWaitForABody) {
+  server.Handle("detail.1688.com", "/big",
+                [](const auto&, auto& response) { Reply(response, std::string(5000, 'x')); });
+  const auto start = std::chrono::steady_clock::now();
+  Text status;
+  EXPECT_EQ(HttpRequest("https://detail.1688.com/big", 2, {}, nullptr, nullptr, {}, nullptr, false,
+                        {}, {}, {}, {}, {}, 5, nullptr, &status),
+            "");
+  EXPECT_EQ(status, "200 OK");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+}
+
+TEST_F(HttpRequestTest, MergesCookiesTheServerSets) {
+  server.Handle("detail.1688.com", "/login", [](const auto&, auto& response) {
+    response.set_header("Set-Cookie", "b=3; Path=/");
+    response.set_header("set-cookie", "c=deleted; Path=/");
+    Reply(response, "in");
+  });
+  Text cookies = "a=1; b=2; c=4";
+  Text returned;
+  Text headers;
+  HttpRequest("https://detail.1688.com/login", 0, {}, &cookies, &returned, {}, &headers);
+  EXPECT_EQ(returned, "b=3; a=1");
+  EXPECT_EQ(cookies, "b=3; a=1");
+  EXPECT_NE(headers.find("Set-Cookie: c=deleted"), Text::npos);
+  EXPECT_EQ(headers.find("set-cookie"), Text::npos);
+  ASSERT_EQ(server.Requests().size(), 1u);
+  EXPECT_EQ(Header(server.Requests()[0], "Cookie"), "a=1; b=2; c=4");
+}
+
+TEST_F(HttpRequestTest, FollowsRedirectsUnlessTold) {
+  server.Handle("detail.1688.com", "/start", [](const auto&, auto& response) {
+    response.status = 302;
+    response.set_header("Location", "/final");
+    response.set_header("Set-Cookie", "hop=1");
+    Reply(response, "moved");
+  });
+  server.Handle("detail.1688.com", "/final", [](const auto&, auto& response) { Reply(response, "arrived"); });
+
+  Text headers, location, status, returned;
+  EXPECT_EQ(HttpRequest("https://detail.1688.com/start", 0, {}, nullptr, &returned, {}, &headers,
+                        false, {}, {}, {}, {}, {}, 0, &location, &status),
+            "arrived");
+  EXPECT_EQ(status, "200 OK");
+  EXPECT_EQ(headers.rfind("HTTP/1.1 200 OK\r\n", 0), 0u);
+  EXPECT_EQ(location, "");
+  EXPECT_EQ(returned, "");  // the cookies of the final response only
+
+  headers.clear();
+  EXPECT_EQ(HttpRequest("https://detail.1688.com/start", 0, {}, nullptr, &returned, {}, &headers,
+                        true, {}, {}, {}, {}, {}, 0, &location, &status),
+            "moved");
+  EXPECT_EQ(status, "302 Found");
+  EXPECT_EQ(location, "/final");
+  EXPECT_EQ(returned, "hop=1");
+}
+
+TEST_F(HttpRequestTest, RedirectMethodsAndLimits) {
+  server.Handle("detail.1688.com", "/see-other", [](const auto&, auto& response) {
+    response.status = 302;
+    response.set_header("Location", "/echo");
+  });
+  server.Handle("detail.1688.com", "/temporary", [](const auto&, auto& response) {
+    response.status = 307;
+    response.set_header("Location", "/echo");
+  });
+  server.Handle("detail.1688.com", "/loop", [](const auto&, auto& response) {
+    response.status = 302;
+    response.set_header("Location", "/loop");
+  });
+  server.Handle("detail.1688.com", "/elsewhere", [](const auto&, auto& response) {
+    response.status = 301;
+    response.set_header("Location", "ftp://detail.1688.com/file");
+    Reply(response, "gone");
+  });
+  server.Handle("detail.1688.com", "/echo", [](const auto& request, auto& response) {
+    Reply(response, request.method + ":" + request.body);
+  });
+
+  EXPECT_EQ(HttpRequest("https://detail.1688.com/see-other", 1, "k=v"), "GET:");
+  EXPECT_EQ(HttpRequest("https://detail.1688.com/temporary", 1, "k=v"), "POST:k=v");
+
+  Text status;
+  EXPECT_EQ(HttpRequest("https://detail.1688.com/loop", 0, {}, nullptr, nullptr, {}, nullptr,
+                        false, {}, {}, {}, {}, {}, 0, nullptr, &status),
+            "");
+  EXPECT_EQ(status, "712 服务器未响应!"_gbk);
+  server.ClearRequests();
+  EXPECT_EQ(HttpRequest("https://detail.1688.com/elsewhere", 0, {}, nullptr, nullptr, {}, nullptr,
+                        false, {}, {}, {}, {}, {}, 0, nullptr, &status),
+            "gone");
+  EXPECT_EQ(status, "301 Moved Permanently");
+}
+
+TEST_F(HttpRequestTest, CookiesTheServerSetsReachRedirectsOfTheSameCallOnly) {
+  server.Handle("detail.1688.com", "/start", [](const auto&, auto& response) {
+    response.status = 302;
+    response.set_header("Location", "/final");
+    response.set_header("Set-Cookie", "session=s1; Path=/");
+  });
+  server.Handle("detail.1688.com", "/final", [](const auto&, auto& response) { Reply(response, "ok"); });
+
+  Text cookies = "a=1";
+  HttpRequest("https://detail.1688.com/start", 0, {}, &cookies);
+  auto requests = server.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(Header(requests[0], "Cookie"), "a=1");
+  EXPECT_EQ(HeaderCount(requests[1], "Cookie"), 1u);
+  EXPECT_EQ(Header(requests[1], "Cookie"), "session=s1; a=1");
+
+  // Without cookies there is no cookie engine; and nothing is left of the last call.
+  server.ClearRequests();
+  HttpRequest("https://detail.1688.com/start");
+  requests = server.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(Header(requests[1], "Cookie"), "<none>");
+  server.ClearRequests();
+  Text empty;
+  HttpRequest("https://detail.1688.com/final", 0, {}, &empty);
+  EXPECT_EQ(Header(server.Requests().at(0), "Cookie"), "<none>");
+}
+
+TEST_F(HttpRequestTest, CookieLineAndCredentialsStayWithTheFirstOrigin) {
+  server.Handle("detail.1688.com", "/to-other-host", [](const auto&, auto& response) {
+    response.status = 302;
+    response.set_header("Location", "https://www.1688.com/landing");
+  });
+  server.Handle("detail.1688.com", "/to-plain-http", [](const auto&, auto& response) {
+    response.status = 302;
+    response.set_header("Location", "http://detail.1688.com/landing");
+  });
+  server.Handle("detail.1688.com", "/same-origin", [](const auto&, auto& response) {
+    response.status = 302;
+    response.set_header("Location", "/landing");
+  });
+  for (const char* host : {"detail.1688.com", "www.1688.com"}) {
+    server.Handle(host, "/landing", [](const auto&, auto& response) { Reply(response, "landed"); });
+  }
+  struct Case {
+    const char* path;
+    bool secondHopKeeps;
+  } cases[] = {{"/to-other-host", false}, {"/to-plain-http", false}, {"/same-origin", true}};
+  for (const auto& c : cases) {
+    server.ClearRequests();
+    Text cookies = "sid=secret";
+    EXPECT_EQ(HttpRequest(std::string("https://detail.1688.com") + c.path, 0, {}, &cookies,
+                          nullptr, "Authorization: Bearer token", nullptr, false, "user", "pw"),
+              "landed")
+        << c.path;
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2u) << c.path;
+    EXPECT_EQ(Header(requests[0], "Cookie"), "sid=secret") << c.path;
+    EXPECT_EQ(Header(requests[0], "Authorization"), "Basic dXNlcjpwdw==") << c.path;
+    EXPECT_EQ(HeaderCount(requests[1], "Cookie") == 1, c.secondHopKeeps) << c.path;
+    EXPECT_EQ(HeaderCount(requests[1], "Authorization") == 1, c.secondHopKeeps) << c.path;
+  }
+}
+
+TEST_F(HttpRequestTest, BasicCredentialsOnlyWhenBothHalvesAreGiven) {
+  server.Handle("detail.1688.com", "/auth", [](const auto&, auto& response) { Reply(response, ""); });
+  const std::pair<Text, Text> cases[] = {{"u", "p"}, {"u", ""}, {"", "p"}};
+  for (const auto& [user, password] : cases) {
+    server.ClearRequests();
+    HttpRequest("https://detail.1688.com/auth", 0, {}, nullptr, nullptr, {}, nullptr, false, user,
+                password);
+    const bool both = !user.empty() && !password.empty();
+    EXPECT_EQ(Header(server.Requests().at(0), "Authorization"), both ? "Basic dTpw" : "<none>");
+  }
+}
+
+TEST_F(HttpRequestTest, ReportsStatusAndResultsOnlyForAResponse) {
+  struct Case {
+    Text url;
+    const char* message;
+  } cases[] = {
+      {"", "701 解析URL地址失败!"},
+      {"detail.1688.com/offer/1.html", "701 解析URL地址失败!"},
+      {"ftp://detail.1688.com/x", "701 解析URL地址失败!"},
+      {"http://", "701 解析URL地址失败!"},
+      {"http://no-such-host.invalid:81/", "711 发送请求失败!"},
+  };
+  for (const auto& c : cases) {
+    Text headers = "untouched", bytes_status = "untouched", status;
+    Bytes bytes = {1};
+    EXPECT_EQ(HttpRequest(c.url, 0, {}, nullptr, nullptr, {}, &headers, false, {}, {}, {}, {}, {},
+                          1, nullptr, &status, &bytes),
+              "");
+    EXPECT_EQ(status, Utf8ToGbk(c.message)) << c.url;
+    EXPECT_EQ(headers, "untouched");
+    EXPECT_EQ(bytes, Bytes{1});
+  }
+}
+
+TEST(HttpRequestFailureTest, RefusedConnectionIsASendFailure) {
+  int port = 0;
+  { port = RawServer([](RawConnection&) {}).Port(); }  // a port nobody listens on now
+  Text status;
+  HttpRequest("http://127.0.0.1:" + std::to_string(port) + "/", 0, {}, nullptr, nullptr, {},
+              nullptr, false, {}, {}, {}, {}, {}, 1, nullptr, &status);
+  EXPECT_EQ(status, "711 发送请求失败!"_gbk);
+}
+
+TEST(HttpRequestFailureTest, ServerThatClosesWithoutAnswerIsNoResponse) {
+  RawServer raw([](RawConnection& connection) {
+    connection.ReadRequest();
+    connection.Close();
+  });
+  Text status;
+  EXPECT_EQ(HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {}, {},
+                        {}, 1, nullptr, &status),
+            "");
+  EXPECT_EQ(status, "712 服务器未响应!"_gbk);
+}
+
+TEST(HttpRequestFailureTest, StallBeforeTheHeadersTimesOutAsNoResponse) {
+  RawServer raw([](RawConnection& connection) {
+    connection.ReadRequest();
+    connection.Sleep(3500ms);
+  });
+  const auto start = std::chrono::steady_clock::now();
+  Text status;
+  HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {}, {}, {}, 1,
+              nullptr, &status);
+  EXPECT_EQ(status, "712 服务器未响应!"_gbk);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2800ms);
+}
+
+const char kCutHead[] = "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n";
+
+TEST(HttpRequestFailureTest, BodyCutMidWayGivesThePartAndTheStatusText) {
+  const struct {
+    const char* name;
+    std::function<void(RawConnection&)> rest;
+  } cases[] = {{"closed", [](RawConnection& c) { c.Close(); }},
+               {"stalled", [](RawConnection& c) { c.Sleep(3500ms); }}};
+  for (const auto& c : cases) {
+    RawServer raw([&c](RawConnection& connection) {
+      connection.ReadRequest();
+      connection.Write(std::string(kCutHead) + "0123456789");
+      c.rest(connection);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    Text status, headers;
+    Bytes bytes;
+    EXPECT_EQ(HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, {}, &headers, false, {}, {}, {},
+                          {}, {}, 1, nullptr, &status, &bytes),
+              "0123456789")
+        << c.name;
+    EXPECT_EQ(status, "200 OK") << c.name;
+    EXPECT_EQ(bytes.size(), 10u) << c.name;
+    EXPECT_EQ(headers, kCutHead) << c.name;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2800ms) << c.name;
+  }
+}
+
+TEST(HttpRequestFailureTest, SlowButSteadyBodyIsReadToItsEnd) {
+  RawServer raw([](RawConnection& connection) {
+    connection.ReadRequest();
+    connection.Write("HTTP/1.1 200 OK\r\nContent-Length: 13\r\n\r\n");
+    for (char c : std::string("slow but sure")) {
+      connection.Sleep(200ms);
+      connection.Write(std::string(1, c));
+    }
+  });
+  Text status;
+  EXPECT_EQ(HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {}, {},
+                        {}, 1, nullptr, &status),
+            "slow but sure");
+  EXPECT_EQ(status, "200 OK");
+}
+
+TEST(HttpRequestWireTest, SendsExactlyTheComposedHeaderBlock) {
+  RawServer raw([](RawConnection& connection) {
+    while (!connection.ReadRequest().empty()) {
+      connection.Write("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
+    }
+  });
+  const std::string host = "Host: 127.0.0.1:" + std::to_string(raw.Port()) + "\r\n";
+  const std::string defaults =
+      "User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; WOW64; Trident/5.0)\r\n"
+      "Accept: text/html, application/xhtml+xml, */*\r\n"
+      "Accept-Encoding: gbk, GB2312\r\n"
+      "Accept-Language: zh-cn\r\n";
+  Text cookies = "a=1";
+  HttpRequest(RawUrl(raw, "/p?q=1"), 0, {}, &cookies);
+  HttpRequest(RawUrl(raw, "/p"), 1, "x=1", nullptr, nullptr, "content-type: text/plain");
+  HttpRequest(RawUrl(raw, "/p"), 0, {}, nullptr, nullptr, "X-Test: 1\r\nAccept: */*\r\nx-test: 2");
+  const auto requests = raw.Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[0], "GET /p?q=1 HTTP/1.1\r\n" + host + defaults +
+                             "Cache-Control: no-cache\r\nCookie: a=1\r\n\r\n");
+  EXPECT_EQ(requests[1], "POST /p HTTP/1.1\r\n" + host +
+                             "Content-Type: application/x-www-form-urlencoded\r\n" + defaults +
+                             "Cache-Control: no-cache\r\nContent-Length: 3\r\n\r\nx=1");
+  EXPECT_EQ(requests[2],
+            "GET /p HTTP/1.1\r\n" + host +
+                "x-test: 2\r\nAccept: */*\r\n"
+                "User-Agent: Mozilla/5.0 (compatible; MSIE 9.0; Windows NT 6.1; WOW64; "
+                "Trident/5.0)\r\nAccept-Encoding: gbk, GB2312\r\nAccept-Language: zh-cn\r\n"
+                "Cache-Control: no-cache\r\n\r\n");
+}
+
+TEST(HttpRequestWireTest, HeaderLineWithoutNameIsRefused) {
+  RawServer raw([](RawConnection& connection) { connection.ReadRequest(); });
+  Text status;
+  HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, "garbage", nullptr, false, {}, {}, {}, {}, {},
+              1, nullptr, &status);
+  EXPECT_EQ(status, "710 设置协议头失败!"_gbk);
+  EXPECT_EQ(raw.Connections(), 0);
+}
+
+TEST(HttpRequestProxyTest, NamedProxyIsUsedAsGivenAndTheEnvironmentNever) {
+  RawServer proxy([](RawConnection& connection) {
+    if (!connection.ReadRequest().empty()) {
+      connection.Write("HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\nproxied");
+    }
+  });
+  const Text address = "127.0.0.1:" + std::to_string(proxy.Port());
+  EXPECT_EQ(HttpRequest("http://detail.1688.com/offer/1.html", 0, {}, nullptr, nullptr, {},
+                        nullptr, false, {}, {}, address, "pu", "pp", 2),
+            "proxied");
+  HttpRequest("http://detail.1688.com/offer/1.html", 0, {}, nullptr, nullptr, {}, nullptr, false,
+              {}, {}, address, "pu", {}, 2);
+  Text status;
+  HttpRequest(kPage, 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, address, {}, {}, 2,
+              nullptr, &status);
+  auto requests = proxy.Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[0].rfind("GET http://detail.1688.com/offer/1.html HTTP/1.1\r\n", 0), 0u);
+  EXPECT_NE(requests[0].find("\r\nProxy-Authorization: Basic cHU6cHA=\r\n"), std::string::npos);
+  EXPECT_EQ(requests[1].find("Proxy-Authorization"), std::string::npos);
+  EXPECT_EQ(requests[2].rfind("CONNECT detail.1688.com:443 HTTP/1.1\r\n", 0), 0u);
+
+  // A proxy in the environment is never consulted.
+  FixtureServer server;
+  ScopedSeams seams(server);
+  server.Handle("detail.1688.com", "/offer/1.html",
+                [](const auto&, auto& response) { Reply(response, "direct"); });
+  ::setenv("http_proxy", ("http://" + address).c_str(), 1);
+  ::setenv("https_proxy", ("http://" + address).c_str(), 1);
+  const Text plain = HttpRequest("http://detail.1688.com/offer/1.html");
+  const Text secure = HttpRequest(kPage);
+  ::unsetenv("http_proxy");
+  ::unsetenv("https_proxy");
+  EXPECT_EQ(plain, "direct");
+  EXPECT_EQ(secure, "direct");
+  EXPECT_EQ(proxy.Requests().size(), 3u);
+}
+
+TEST_F(HttpRequestTest, PageBodyIsCappedAndTreatedAsCutShort) {
+  server.Handle("detail.1688.com", "/huge",
+                [](const auto&, auto& response) { Reply(response, std::string(5000, 'h')); });
+  SetBodyCapForTesting(1000);
+  Text status;
+  Bytes bytes;
+  const Text page = HttpRequest("https://detail.1688.com/huge", 0, {}, nullptr, nullptr, {},
+                                nullptr, false, {}, {}, {}, {}, {}, 0, nullptr, &status, &bytes);
+  SetBodyCapForTesting(0);
+  EXPECT_EQ(page, std::string(1000, 'h'));
+  EXPECT_EQ(bytes.size(), 1000u);
+  EXPECT_EQ(status, "200 OK");
+}
+
+TEST_F(HttpRequestTest, DecodesTheDeclaredCharacterSet) {
+  const std::string page = "<meta charset=\"utf-8\"><b>货号：A1</b>";
+  server.Handle("detail.1688.com", "/utf8", [&page](const auto&, auto& response) { Reply(response, page); });
+  Bytes bytes;
+  EXPECT_EQ(HttpRequest("https://detail.1688.com/utf8", 0, {}, nullptr, nullptr, {}, nullptr,
+                        false, {}, {}, {}, {}, {}, 0, nullptr, nullptr, &bytes),
+            Utf8ToGbk(page));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), page);
+}
+
+}  // namespace
+}  // namespace tessaly

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <utility>
+#include <vector>
+
+// A plain TCP listener on 127.0.0.1 for servers that misbehave on purpose: each
+// accepted connection runs a scripted callback that reads the request bytes and
+// writes whatever it likes (half a body, a wrong length, nothing at all), sleeping
+// and closing when it chooses.
+namespace tessaly::testing {
+
+class RawConnection {
+ public:
+  RawConnection(int socket, std::function<void(const std::string&)> record)
+      : socket_(socket), record_(std::move(record)) {}
+  ~RawConnection();
+  RawConnection(const RawConnection&) = delete;
+  RawConnection& operator=(const RawConnection&) = delete;
+
+  // One request: the bytes up to the empty line after the headers, plus as many
+  // body bytes as a Content-Length header announces. Empty when the peer closed or
+  // nothing arrived within five seconds.
+  std::string ReadRequest();
+  // False when the peer has gone.
+  bool Write(std::string_view bytes);
+  void Sleep(std::chrono::milliseconds duration);
+  void Close();
+
+ private:
+  int socket_;
+  std::function<void(const std::string&)> record_;
+  std::string pending_;  // bytes read past the end of the previous request
+};
+
+class RawServer {
+ public:
+  using Script = std::function<void(RawConnection&)>;
+
+  explicit RawServer(Script script);
+  // Waits for the scripts that are still running, then stops listening.
+  ~RawServer();
+  RawServer(const RawServer&) = delete;
+  RawServer& operator=(const RawServer&) = delete;
+
+  int Port() const { return port_; }
+  int Connections() const { return connections_; }
+  // Every request read by ReadRequest, in arrival order.
+  std::vector<std::string> Requests() const;
+
+ private:
+  void AcceptLoop();
+  void Record(const std::string& request);
+
+  Script script_;
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stopping_{false};
+  std::atomic<int> connections_{0};
+  mutable std::mutex mutex_;
+  std::vector<std::string> requests_;
+  std::vector<std::thread> workers_;
+  std::thread acceptor_;
+};
+
+}  // namespace tessaly::testing
