@@ -8,9 +8,8 @@ namespace tessaly {
 
 AuthorWindow::AuthorWindow(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("作者信息"));
-  auto* name = new QLabel(QStringLiteral("作者：Morvane\n"), this);  // owned by the window
-  name->setObjectName(QStringLiteral("标签1"));
-  name->setGeometry(144, 104, 152, 40);
+  auto* name = PlaceControl<QLabel>(*this, "标签1", 144, 104, 152, 40);
+  name->setText(QStringLiteral("作者：Morvane\n"));
   name->setFont(YaHeiFont());
   MakeFixedCentredWindow(*this, QSize(423, 317));
 }

@@ -5,8 +5,12 @@
 namespace tessaly {
 
 void ClickableLabel::mousePressEvent(QMouseEvent* event) {
-  QLabel::mousePressEvent(event);
-  if (event->button() == Qt::LeftButton) emit leftPressed();
+  if (event->button() != Qt::LeftButton) {
+    QLabel::mousePressEvent(event);
+    return;
+  }
+  event->accept();  // handled here; the window below has nothing to do with it
+  emit leftPressed();
 }
 
 }  // namespace tessaly

@@ -21,7 +21,12 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setWindowIcon(tessaly::ProgramIcon());
 
+  // A settings window or a message box that a run opened is a window of its own, but
+  // it does not keep the program alive: closing MainWindow ends the program.
+  QApplication::setQuitOnLastWindowClosed(false);
   tessaly::MainWindow window;
+  QObject::connect(&window, &tessaly::MainWindow::closed, &app, &QCoreApplication::quit,
+                   Qt::QueuedConnection);
   tessaly::InstallDesktop(&window.Operations());
   window.show();
   app.exec();

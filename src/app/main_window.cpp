@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -26,15 +27,9 @@
 namespace tessaly {
 namespace {
 
-constexpr QSize kClientSize(1018, 731);
-
-template <typename Control>
-Control* Place(QWidget& client, const char* name, int left, int top, int width, int height) {
-  auto* control = new Control(&client);  // owned by its parent window
-  control->setObjectName(QString::fromUtf8(name));
-  control->setGeometry(left, top, width, height);
-  return control;
-}
+// The window's outer size as the user sees it. The controls' places are relative
+// to the area below the menu bar; they end at y 670, so they fit with room to spare.
+constexpr QSize kWindowSize(1018, 731);
 
 }  // namespace
 
@@ -43,48 +38,43 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   setWindowIcon(ProgramIcon());
 
   auto client = std::make_unique<QWidget>();
-  client->setFixedSize(kClientSize);
   CreateControls(*client);
   setCentralWidget(client.release());
   CreateMenus();
-
-  // The menu bar sits above the controls' client area, so the window grows by its
-  // height and nothing is cut off.
-  MakeFixedCentredWindow(
-      *this, QSize(kClientSize.width(), kClientSize.height() + menuBar()->sizeHint().height()));
+  MakeFixedCentredWindow(*this, kWindowSize);
   PrepareRunDirectory();
 }
 
 void MainWindow::CreateControls(QWidget& client) {
-  auto* linkCaption = Place<QLabel>(client, "标签2", 8, 10, 236, 24);
+  auto* linkCaption = PlaceControl<QLabel>(client, "标签2", 8, 10, 236, 24);
   linkCaption->setText(QStringLiteral("宝贝链接"));
   linkCaption->setFont(YaHeiFont());
 
-  auto* help = Place<ClickableLabel>(client, "图片框1", 80, 15, 16, 16);
+  auto* help = PlaceControl<ClickableLabel>(client, "图片框1", 80, 15, 16, 16);
   help->setPixmap(QuestionMarkPicture());
   connect(help, &ClickableLabel::leftPressed, this, &MainWindow::ShowLinkHint);
 
-  auto* clear = Place<QPushButton>(client, "按钮2", 904, 5, 96, 32);
+  auto* clear = PlaceControl<QPushButton>(client, "按钮2", 904, 5, 96, 32);
   clear->setText(QStringLiteral("清空列表"));
 
-  link_box_ = Place<QPlainTextEdit>(client, "编辑框1", 8, 43, 992, 496);
+  link_box_ = PlaceControl<QPlainTextEdit>(client, "编辑框1", 8, 43, 992, 496);
   link_box_->setLineWrapMode(QPlainTextEdit::NoWrap);
   link_box_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   link_box_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   link_box_->setFont(YaHeiFont(QFont::Light));
   connect(clear, &QPushButton::clicked, link_box_, &QPlainTextEdit::clear);
 
-  status_label_ = Place<ClickableLabel>(client, "标签1", 10, 558, 344, 40);
+  status_label_ = PlaceControl<ClickableLabel>(client, "标签1", 10, 558, 344, 40);
   status_label_->setFont(YaHeiFont(QFont::Bold));
   status_label_->setCursor(Qt::PointingHandCursor);
   connect(status_label_, &ClickableLabel::leftPressed, this, &MainWindow::OpenRunDirectory);
 
-  auto* categoryCaption = Place<QLabel>(client, "标签3", 626, 566, 120, 32);
+  auto* categoryCaption = PlaceControl<QLabel>(client, "标签3", 626, 566, 120, 32);
   categoryCaption->setText(QStringLiteral("分类名(可不填)"));
 
-  category_box_ = Place<QLineEdit>(client, "编辑框2", 752, 560, 104, 40);
+  category_box_ = PlaceControl<QLineEdit>(client, "编辑框2", 752, 560, 104, 40);
 
-  start_button_ = Place<QPushButton>(client, "按钮1", 881, 559, 120, 40);
+  start_button_ = PlaceControl<QPushButton>(client, "按钮1", 881, 559, 120, 40);
   start_button_->setText(QStringLiteral("开始采集"));
   start_button_->setFont(YaHeiFont());
   connect(start_button_, &QPushButton::clicked, this, [this] { StartButtonClick(operations_); });
@@ -103,14 +93,14 @@ void MainWindow::CreateControls(QWidget& client) {
   };
   for (int i = 0; i < 4; ++i) {
     const BoxPlace& place = kBoxes[i];
-    QCheckBox* box = Place<QCheckBox>(client, place.name, place.left, 612, place.width, 32);
+    QCheckBox* box = PlaceControl<QCheckBox>(client, place.name, place.left, 612, place.width, 32);
     box->setText(QString::fromUtf8(place.caption));
     box->setFont(YaHeiFont());
     box->setChecked(true);
     check_boxes_[i] = box;
   }
 
-  auto* version = Place<QLabel>(client, "标签4", 920, 622, 104, 48);
+  auto* version = PlaceControl<QLabel>(client, "标签4", 920, 622, 104, 48);
   version->setText(QStringLiteral("版本：1.0"));
 }
 
@@ -140,6 +130,11 @@ void MainWindow::CreateMenus() {
 QCheckBox& MainWindow::CheckBoxOf(CheckBox box) { return *check_boxes_[static_cast<int>(box) - 1]; }
 
 QLabel& MainWindow::StatusLabel() { return *status_label_; }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  QMainWindow::closeEvent(event);
+  if (event->isAccepted()) emit closed();
+}
 
 void MainWindow::PrepareRunDirectory() {
   const Text folder = ConcatText(GetRunDirectory(), kPathSeparator, "阿里巴巴"_gbk);

@@ -34,6 +34,13 @@ class MainWindow : public QMainWindow {
   QLabel& StatusLabel();                                 // 标签1
   QPushButton& StartButton() { return *start_button_; }  // 按钮1
 
+ signals:
+  // The user closed the window: the program ends, whatever other windows are open.
+  void closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void CreateControls(QWidget& client);
   void CreateMenus();

@@ -15,48 +15,41 @@
 #include "text/gbk.h"
 
 namespace tessaly {
-namespace {
-
-template <typename Control>
-Control* Place(QWidget& window, const char* name, int left, int top, int width, int height) {
-  auto* control = new Control(&window);  // owned by its parent window
-  control->setObjectName(QString::fromUtf8(name));
-  control->setGeometry(left, top, width, height);
-  return control;
-}
-
-}  // namespace
 
 SettingsWindow::SettingsWindow(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("设置"));
 
-  auto* heading = Place<QLabel>(*this, "标签1", 7, 6, 256, 40);
+  auto* heading = PlaceControl<QLabel>(*this, "标签1", 7, 6, 256, 40);
   heading->setText(QStringLiteral("阿里巴巴cookies"));
 
   // The same help picture as on the main window; here a press does nothing.
-  auto* help = Place<QLabel>(*this, "图片框1", 134, 19, 16, 16);
+  auto* help = PlaceControl<QLabel>(*this, "图片框1", 134, 19, 16, 16);
   help->setPixmap(QuestionMarkPicture());
 
-  auto* tutorial = Place<ClickableLabel>(*this, "标签3", 328, 14, 104, 24);
+  auto* tutorial = PlaceControl<ClickableLabel>(*this, "标签3", 328, 14, 104, 24);
   tutorial->setText(QStringLiteral("教程视频"));
   MakeLinkLook(*tutorial);
   connect(tutorial, &ClickableLabel::leftPressed, this, &SettingsWindow::OpenTutorial);
 
-  editor_ = Place<QPlainTextEdit>(*this, "编辑框1", 8, 48, 400, 208);
+  editor_ = PlaceControl<QPlainTextEdit>(*this, "编辑框1", 8, 48, 400, 208);
+  // Cookie values are long runs without blanks: break them anywhere, as the
+  // platform's edit box does, so nothing ever scrolls sideways.
   editor_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  editor_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  editor_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-  auto* note = Place<QLabel>(*this, "标签2", 7, 266, 288, 46);
+  auto* note = PlaceControl<QLabel>(*this, "标签2", 7, 266, 288, 46);
   note->setText(
       QStringLiteral("注：因为阿里的防采集机制，故此需要cookies，无需每次，失效了再换即可。"));
   note->setWordWrap(true);
 
-  auto* save = Place<QPushButton>(*this, "按钮1", 320, 272, 88, 40);
+  auto* save = PlaceControl<QPushButton>(*this, "按钮1", 320, 272, 88, 40);
   save->setText(QStringLiteral("保存"));
   save->setAutoDefault(false);  // Enter in the editor starts a new line, never saves
   connect(save, &QPushButton::clicked, this, &SettingsWindow::Save);
 
-  auto* cookiePage = Place<ClickableLabel>(*this, "标签4", 8, 320, 216, 16);
+  auto* cookiePage = PlaceControl<ClickableLabel>(*this, "标签4", 8, 320, 216, 16);
   cookiePage->setText(QStringLiteral("打开取COOKIES页面"));
   MakeLinkLook(*cookiePage);
   connect(cookiePage, &ClickableLabel::leftPressed, this, &SettingsWindow::OpenCookiePage);
@@ -86,18 +79,14 @@ Text SettingsWindow::EditorValue() const {
 }
 
 void SettingsWindow::Save() {
-  // The outcome of the write is not reported: the user is told "已保存" either way.
-  WriteCookieFile(EditorValue());
-  desktop_.ShowMessage("已保存"_gbk, 0, "提示"_gbk);
+  // A failed write must not be reported as saved: the user would go on with a
+  // cookie value that the next run never reads. The old file stays as it was.
+  const bool saved = WriteCookieFile(EditorValue());
+  desktop_.ShowMessage(saved ? "已保存"_gbk : "保存失败！"_gbk, 0, "提示"_gbk);
 }
 
 void SettingsWindow::OpenCookiePage() {
-  Text address = GetCookiePageAddress();
-  if (address.empty()) {
-    address = HomePageAddress(true);
-    SetCookiePageAddress(address);
-  }
-  desktop_.OpenUrl(address);
+  desktop_.OpenUrl(CookiePageAddressOr(HomePageAddress(true)));
 }
 
 void SettingsWindow::OpenTutorial() { desktop_.OpenUrl(ReleasePageAddress()); }

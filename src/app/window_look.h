@@ -2,8 +2,8 @@
 
 #include <QFont>
 #include <QSize>
-
-class QWidget;
+#include <QString>
+#include <QWidget>
 
 namespace tessaly {
 
@@ -14,6 +14,16 @@ QFont YaHeiFont(QFont::Weight weight = QFont::Normal);
 // A fixed border with a minimise and a close button and no maximise button, the
 // client area of the given size, centred on the screen.
 void MakeFixedCentredWindow(QWidget& window, QSize clientSize);
+
+// A control of the window's definition: its name, and its place and size in the
+// parent's client coordinates. The parent owns it.
+template <typename Control>
+Control* PlaceControl(QWidget& parent, const char* name, int left, int top, int width, int height) {
+  auto* control = new Control(&parent);
+  control->setObjectName(QString::fromUtf8(name));
+  control->setGeometry(left, top, width, height);
+  return control;
+}
 
 // Red caption and a hand cursor: the look of the windows' links.
 void MakeLinkLook(QWidget& label);

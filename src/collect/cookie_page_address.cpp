@@ -28,4 +28,10 @@ void SetCookiePageAddress(const Text& address) {
   Address() = address;
 }
 
+Text CookiePageAddressOr(const Text& fallback) {
+  std::lock_guard guard(AddressLock());
+  if (Address().empty()) Address() = fallback;
+  return Address();
+}
+
 }  // namespace tessaly

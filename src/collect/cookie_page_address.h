@@ -9,5 +9,8 @@ namespace tessaly {
 // thread, so every access takes one lock and copies whole values.
 Text GetCookiePageAddress();
 void SetCookiePageAddress(const Text& address);
+// The address, after storing `fallback` when it is empty, in one step, so a run's
+// product address stored at the same moment is never overwritten.
+Text CookiePageAddressOr(const Text& fallback);
 
 }  // namespace tessaly

@@ -1,22 +1,42 @@
 #pragma once
 
-#include <curl/curl.h>
-
 #include <memory>
 #include <string>
+#include <utility>
 
-// Owners of libcurl's C handles, and the one connection cache of the process.
+#include <curl/curl.h>
+
+// Owners of libcurl's C handles, and the connection cache of the process.
 namespace tessaly {
 
-struct CurlEasyCleanup {
-  void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
-};
-using CurlEasy = std::unique_ptr<CURL, CurlEasyCleanup>;
+class CurlShareGeneration;
 
-// A fresh easy handle attached to the process-wide share, so that every request of
-// the process reuses open connections, TLS sessions and resolved names while no
-// other state (cookies, options) passes from one request to the next. Null when
-// libcurl cannot create one.
+// An easy handle attached to the process-wide share, so that every request of the
+// process reuses open connections, TLS sessions and resolved names while no other
+// state (cookies, options) passes from one request to the next.
+class CurlEasy {
+ public:
+  CurlEasy() = default;
+  CurlEasy(CURL* easy, std::shared_ptr<CurlShareGeneration> share)
+      : share_(std::move(share)), easy_(easy) {}
+  ~CurlEasy() {
+    if (easy_ != nullptr) curl_easy_cleanup(easy_);
+  }
+  CurlEasy(CurlEasy&& other) noexcept
+      : share_(std::move(other.share_)), easy_(std::exchange(other.easy_, nullptr)) {}
+  CurlEasy& operator=(CurlEasy&&) = delete;
+  CurlEasy(const CurlEasy&) = delete;
+  CurlEasy& operator=(const CurlEasy&) = delete;
+
+  CURL* get() const { return easy_; }
+  explicit operator bool() const { return easy_ != nullptr; }
+
+ private:
+  std::shared_ptr<CurlShareGeneration> share_;  // outlives the handle that uses it
+  CURL* easy_ = nullptr;
+};
+
+// A fresh easy handle; empty when libcurl cannot create one.
 CurlEasy NewCurlEasy();
 
 // A curl_slist that frees itself.

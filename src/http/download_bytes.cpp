@@ -24,8 +24,8 @@ bool Configure(CURL* easy, const ConnectionSeams& seams, CurlList& connectTo, Cu
   // process-wide connection cache reuse the connection all the same. Nothing is
   // ever conditional, so no cache can answer instead of the server.
   return headers.Append("Accept: */*") && headers.Append("Pragma: no-cache") &&
-         headers.Append("Connection: Keep-Alive") &&
-         Set(easy, CURLOPT_HTTPHEADER, headers.Get()) && Set(easy, CURLOPT_USERAGENT, kAgent) &&
+         headers.Append("Connection: Keep-Alive") && Set(easy, CURLOPT_HTTPHEADER, headers.Get()) &&
+         Set(easy, CURLOPT_USERAGENT, kAgent) &&
          Set(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0)) &&
          Set(easy, CURLOPT_PROTOCOLS_STR, "http,https") && Set(easy, CURLOPT_NOSIGNAL, 1L) &&
          Set(easy, CURLOPT_PROXY, "") && Set(easy, CURLOPT_NOPROXY, "*") &&

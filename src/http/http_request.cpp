@@ -53,6 +53,8 @@ constexpr const char* kMethodNames[] = {"GET",     "POST",   "HEAD",  "PUT",
                                         "OPTIONS", "DELETE", "TRACE", "CONNECT"};
 constexpr int kPost = 1;
 constexpr int kHead = 2;
+constexpr int kPut = 3;
+constexpr int kDelete = 5;
 constexpr long kDefaultTimeoutMs = 30000;
 
 int MethodNumber(int method) { return method >= 0 && method <= 7 ? method : 0; }
@@ -78,8 +80,7 @@ bool Set(CURL* easy, CURLoption option, Value value) {
   return curl_easy_setopt(easy, option, value) == CURLE_OK;
 }
 
-bool IsOneOf(const Text& name, const char* a, const char* b = nullptr,
-             const char* c = nullptr) {
+bool IsOneOf(const Text& name, const char* a, const char* b = nullptr, const char* c = nullptr) {
   for (const char* candidate : {a, b, c}) {
     if (candidate != nullptr && CompareText(name, candidate, false) == 0) return true;
   }
@@ -105,16 +106,19 @@ struct Call {
   int failure = 0;
 };
 
+// POST, PUT and DELETE always carry a body, if need be an empty one with its
+// "Content-Length: 0": servers that expect content otherwise wait for the
+// connection to close. Other methods carry one only when it is not empty.
 bool SetMethod(Call& call, const Hop& hop) {
   const bool head = hop.method == kHead;
-  const bool withBody = !head && hop.sendBody && (hop.method == kPost || !call.body.empty());
+  const bool carriesBody = hop.method == kPost || hop.method == kPut || hop.method == kDelete;
+  const bool withBody = !head && hop.sendBody && (carriesBody || !call.body.empty());
   const std::string name = kMethodNames[hop.method];
   static const char kNoBytes[] = "";
   bool ok = Set(call.easy, CURLOPT_NOBODY, head ? 1L : 0L);
   if (withBody) {
     ok = ok &&
-         Set(call.easy, CURLOPT_POSTFIELDSIZE_LARGE,
-             static_cast<curl_off_t>(call.body.size())) &&
+         Set(call.easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(call.body.size())) &&
          Set(call.easy, CURLOPT_POSTFIELDS,
              call.body.empty() ? kNoBytes : reinterpret_cast<const char*>(call.body.data()));
   } else if (!head) {
@@ -143,7 +147,8 @@ bool SetHeaders(Call& call, const Hop& hop) {
     ok = ok && list.Append(line);
   }
   for (const char* ownDefault : {"Accept", "Expect", "Content-Type"}) {
-    if (!HasHeader(call.headerLines, ownDefault)) ok = ok && list.Append(ConcatText(ownDefault, ":"));
+    if (!HasHeader(call.headerLines, ownDefault))
+      ok = ok && list.Append(ConcatText(ownDefault, ":"));
   }
   return ok && Set(call.easy, CURLOPT_HTTPHEADER, list.Get()) &&
          Set(call.easy, CURLOPT_COOKIE, cookieValue.empty() ? nullptr : cookieValue.c_str());
@@ -179,13 +184,12 @@ bool ConfigureHop(Call& call, const Hop& hop) {
   return true;
 }
 
-bool SetConnection(CURL* easy, const Text& proxy, const Text& proxyUser,
-                   const Text& proxyPassword, const ConnectionSeams& seams, CurlList& connectTo) {
+bool SetConnection(CURL* easy, const Text& proxy, const Text& proxyUser, const Text& proxyPassword,
+                   const ConnectionSeams& seams, CurlList& connectTo) {
   bool ok = Set(easy, CURLOPT_PROTOCOLS_STR, "http,https") &&
             Set(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1)) &&
             Set(easy, CURLOPT_NOSIGNAL, 1L) && Set(easy, CURLOPT_SSL_VERIFYPEER, 1L) &&
-            Set(easy, CURLOPT_SSL_VERIFYHOST, 2L) &&
-            ApplyConnectionSeams(easy, seams, connectTo);
+            Set(easy, CURLOPT_SSL_VERIFYHOST, 2L) && ApplyConnectionSeams(easy, seams, connectTo);
   if (proxy.empty()) {
     // The empty name also keeps libcurl from taking a proxy from the environment.
     return ok && Set(easy, CURLOPT_PROXY, "") && Set(easy, CURLOPT_NOPROXY, "*");
@@ -240,8 +244,8 @@ Text HttpRequest(const Text& url, int method, const Text& body, Text* cookies,
   }
 
   stages.Enter();
-  const long timeoutMs = timeoutSeconds > 0 ? static_cast<long>(timeoutSeconds) * 1000L
-                                            : kDefaultTimeoutMs;
+  const long timeoutMs =
+      timeoutSeconds > 0 ? static_cast<long>(timeoutSeconds) * 1000L : kDefaultTimeoutMs;
   TransferState state{std::chrono::milliseconds(timeoutMs)};
   if (!Set(easy.get(), CURLOPT_CONNECTTIMEOUT_MS, timeoutMs) ||
       !InstallTransferCallbacks(easy.get(), state)) {
@@ -258,8 +262,7 @@ Text HttpRequest(const Text& url, int method, const Text& body, Text* cookies,
   }
 
   stages.Enter();
-  Call call{easy.get(), {}, cookies != nullptr, ToBytes(body), serverUser, serverPassword,
-            nullptr};
+  Call call{easy.get(), {}, cookies != nullptr, ToBytes(body), serverUser, serverPassword, nullptr};
   if (!HeaderBlockLines(ComposeHeaderBlock(extraHeaders, first.method, cookies),
                         call.headerLines)) {
     Fail(status, 710);
@@ -267,8 +270,9 @@ Text HttpRequest(const Text& url, int method, const Text& body, Text* cookies,
   }
 
   stages.Enter();
-  const ChainOutcome outcome = PerformChain(easy.get(), state, first, !noRedirect,
-                                            [&call](const Hop& hop) { return ConfigureHop(call, hop); });
+  const ChainOutcome outcome =
+      PerformChain(easy.get(), state, first, !noRedirect,
+                   [&call](const Hop& hop) { return ConfigureHop(call, hop); });
   int failure = 0;
   switch (outcome.end) {
     case ChainEnd::kNotConfigured:

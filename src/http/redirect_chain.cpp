@@ -12,8 +12,8 @@ bool IsFollowedStatus(long code) {
 }
 
 void AdjustMethod(Hop& hop, long code) {
-  const bool toGet = (code == 303 && hop.method != kHead) ||
-                     ((code == 301 || code == 302) && hop.method == kPost);
+  const bool toGet =
+      (code == 303 && hop.method != kHead) || ((code == 301 || code == 302) && hop.method == kPost);
   if (!toGet) return;
   hop.method = kGet;
   hop.sendBody = false;

@@ -18,16 +18,16 @@ struct Hop {
   int number = 0;  // 0 for the first request, then one more for each redirect
   std::string url;
   UrlOrigin origin;
-  int method = 0;         // method number; a redirect may turn it into 0 (GET)
-  bool sendBody = true;   // false once a redirect dropped the request body
+  int method = 0;           // method number; a redirect may turn it into 0 (GET)
+  bool sendBody = true;     // false once a redirect dropped the request body
   bool firstOrigin = true;  // same scheme, host and port as the first request
 };
 
 enum class ChainEnd {
-  kResponse,          // a response arrived (the state holds it), perhaps cut short
-  kTransferFailed,    // libcurl's result is in `code`
+  kResponse,        // a response arrived (the state holds it), perhaps cut short
+  kTransferFailed,  // libcurl's result is in `code`
   kTooManyRedirects,
-  kNotConfigured,     // the configure callback refused
+  kNotConfigured,  // the configure callback refused
 };
 
 struct ChainOutcome {

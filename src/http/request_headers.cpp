@@ -41,8 +41,15 @@ Text HeaderName(const Text& line) {
 bool HeaderBlockLines(const Text& block, std::vector<Text>& lines) {
   lines.clear();
   std::vector<Text> names;
-  for (const Text& line : SplitText(block, "\r\n")) {
-    if (line.empty()) continue;
+  std::size_t from = 0;
+  while (from < block.size()) {
+    // Any line break ends a line: a lone CR or LF (a cookie value pasted with a
+    // line break, say) must not reach the wire inside a header.
+    std::size_t end = block.find_first_of("\r\n", from);
+    if (end == Text::npos) end = block.size();
+    const Text line = block.substr(from, end - from);
+    from = end + 1;
+    if (line.find_first_not_of(" \t") == Text::npos) continue;
     const Text name = HeaderName(line);
     if (name.empty()) return false;
     bool replaced = false;

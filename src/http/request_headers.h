@@ -18,8 +18,9 @@ Text HeaderName(const Text& line);
 
 // The block's lines as they go on the wire. Each line takes the place of an earlier
 // line of the same name (names compare without regard to case): the header keeps
-// the position where it first appeared and carries the later line. Empty lines are
-// skipped. False when a line has no name before a colon.
+// the position where it first appeared and carries the later line. Any line break
+// (CR LF, a lone CR or LF) ends a line; blank lines are skipped. False when a line
+// has no name before a colon.
 bool HeaderBlockLines(const Text& block, std::vector<Text>& lines);
 
 }  // namespace tessaly

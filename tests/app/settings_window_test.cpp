@@ -84,6 +84,8 @@ TEST_F(SettingsWindowTest, ControlsHaveTheirNamesCaptionsPlacesAndSizes) {
     EXPECT_EQ(label->cursor().shape(), Qt::PointingHandCursor);
   }
   EXPECT_EQ(window.Editor().lineWrapMode(), QPlainTextEdit::WidgetWidth);
+  EXPECT_EQ(window.Editor().verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(window.Editor().horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
   PressLeft(*window.findChild<QLabel*>(QStringLiteral("图片框1")));
   EXPECT_TRUE(desktop_.Messages().empty());
 }
@@ -153,13 +155,16 @@ TEST_F(SettingsWindowTest, EditedValueIsWrittenInGbk) {
   }
 }
 
-TEST_F(SettingsWindowTest, UnwritableFileStillSaysSavedAndKeepsTheWindowOpen) {
+TEST_F(SettingsWindowTest, UnwritableFileSaysSoAndKeepsTheWindowOpen) {
   std::filesystem::create_directory(CookieFile());  // a folder where the file should be
   SettingsWindow window;
   window.show();
   window.Editor().setPlainText(QStringLiteral("a=1"));
   Save(window);
-  ExpectSavedMessages(1);
+  const auto messages = desktop_.Messages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, QStringLiteral("保存失败！"));
+  EXPECT_EQ(messages[0].caption, QStringLiteral("提示"));
   EXPECT_TRUE(NativeIsDirectory(CookieFile()));
   EXPECT_TRUE(window.isVisible());
 }

@@ -8,10 +8,10 @@
 namespace tessaly::testing {
 
 struct CollectorCall {
-  std::vector<std::string> arguments;
-  std::string input;              // standard input
-  std::string working_directory;  // empty: the test's own
-  bool terminal = false;          // standard output on a pseudo-terminal
+  std::vector<std::string> arguments{};
+  std::string input{};              // standard input
+  std::string working_directory{};  // empty: the test's own
+  bool terminal = false;            // standard output on a pseudo-terminal
 };
 
 struct CollectorResult {

@@ -74,8 +74,8 @@ TEST(SafeNameTest, ShortensLongNamesAtACharacterBoundaryWithinTheSuffixBudget) {
   EXPECT_EQ(NativePath(folder).size(), 255u);  // 85 characters
 
   // Mixed widths: the cut falls between characters, never inside one.
-  const Text mixed = Text(250, 'a') + "款款"_gbk;
-  EXPECT_EQ(SafeName(mixed), Text(250, 'a'));
+  EXPECT_EQ(SafeName(Text(250, 'a') + "款款"_gbk), Text(250, 'a') + "款"_gbk);
+  EXPECT_EQ(SafeName(Text(253, 'a') + "款款"_gbk), Text(253, 'a'));
   EXPECT_EQ(SafeName(Text(255, 'a')), Text(255, 'a'));
   EXPECT_EQ(SafeName(Text(256, 'a'), ".txt"), Text(251, 'a'));
 }

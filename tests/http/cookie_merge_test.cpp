@@ -1,8 +1,8 @@
 #include "http/cookie_merge.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "http/response_header_scan.h"
 #include "text/desktop.h"
@@ -30,7 +30,8 @@ TEST_P(MergeCookiesTest, MergesNewBeforeOld) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MergeCookiesTest,
-    ::testing::Values(MergeCase{"new_replaces_old_and_deletes", "a=1; b=2", "b=3; c=deleted", "b=3; a=1"},
+    ::testing::Values(MergeCase{"new_replaces_old_and_deletes", "a=1; b=2", "b=3; c=deleted",
+                                "b=3; a=1"},
                       MergeCase{"deletion_removes_old", "c=5", "c=deleted", ""},
                       MergeCase{"normalises_spacing", "a=1;b=2", "", "a=1; b=2"},
                       MergeCase{"blanks_inside_values_go", "k=x y", "", "k=xy"},

@@ -1,11 +1,11 @@
 #include "http/http_request.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <string>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "http/transfer_limits.h"
 #include "support/fixture_server.h"
@@ -49,10 +49,9 @@ class HttpRequestTest : public ::testing::Test {
 
 TEST_F(HttpRequestTest, SendsTheMethodOfItsNumber) {
   server.Handle("detail.1688.com", "/m", [](const auto&, auto& response) { Reply(response, "m"); });
-  const std::pair<int, const char*> cases[] = {{-1, "GET"},    {0, "GET"},     {1, "POST"},
-                                               {2, "HEAD"},    {3, "PUT"},     {4, "OPTIONS"},
-                                               {5, "DELETE"},  {6, "TRACE"},   {7, "CONNECT"},
-                                               {8, "GET"}};
+  const std::pair<int, const char*> cases[] = {
+      {-1, "GET"},    {0, "GET"},    {1, "POST"},  {2, "HEAD"},    {3, "PUT"},
+      {4, "OPTIONS"}, {5, "DELETE"}, {6, "TRACE"}, {7, "CONNECT"}, {8, "GET"}};
   for (const auto& [number, name] : cases) {
     server.ClearRequests();
     Text status;
@@ -66,7 +65,8 @@ TEST_F(HttpRequestTest, SendsTheMethodOfItsNumber) {
 }
 
 TEST_F(HttpRequestTest, SendsTheBodyBytesExactly) {
-  server.Handle("detail.1688.com", "/post", [](const auto&, auto& response) { Reply(response, ""); });
+  server.Handle("detail.1688.com", "/post",
+                [](const auto&, auto& response) { Reply(response, ""); });
   const Text body = "name="_gbk + "价格"_gbk + "&x=%20+1";
   HttpRequest("https://detail.1688.com/post", 1, body);
   HttpRequest("https://detail.1688.com/post", 3, body);
@@ -80,7 +80,8 @@ TEST_F(HttpRequestTest, SendsTheBodyBytesExactly) {
 }
 
 TEST_F(HttpRequestTest, ReturnsBodyHeadersAndStatusOfAnyResponse) {
-  server.Handle("detail.1688.com", "/ok", [](const auto&, auto& response) { Reply(response, "fine"); });
+  server.Handle("detail.1688.com", "/ok",
+                [](const auto&, auto& response) { Reply(response, "fine"); });
   server.Handle("detail.1688.com", "/boom", [](const auto&, auto& response) {
     response.status = 500;
     Reply(response, "broken");
@@ -144,7 +145,8 @@ TEST_F(HttpRequestTest, FollowsRedirectsUnlessTold) {
     response.set_header("Set-Cookie", "hop=1");
     Reply(response, "moved");
   });
-  server.Handle("detail.1688.com", "/final", [](const auto&, auto& response) { Reply(response, "arrived"); });
+  server.Handle("detail.1688.com", "/final",
+                [](const auto&, auto& response) { Reply(response, "arrived"); });
 
   Text headers, location, status, returned;
   EXPECT_EQ(HttpRequest("https://detail.1688.com/start", 0, {}, nullptr, &returned, {}, &headers,
@@ -190,8 +192,8 @@ TEST_F(HttpRequestTest, RedirectMethodsAndLimits) {
   EXPECT_EQ(HttpRequest("https://detail.1688.com/temporary", 1, "k=v"), "POST:k=v");
 
   Text status;
-  EXPECT_EQ(HttpRequest("https://detail.1688.com/loop", 0, {}, nullptr, nullptr, {}, nullptr,
-                        false, {}, {}, {}, {}, {}, 0, nullptr, &status),
+  EXPECT_EQ(HttpRequest("https://detail.1688.com/loop", 0, {}, nullptr, nullptr, {}, nullptr, false,
+                        {}, {}, {}, {}, {}, 0, nullptr, &status),
             "");
   EXPECT_EQ(status, "712 服务器未响应!"_gbk);
   server.ClearRequests();
@@ -207,7 +209,8 @@ TEST_F(HttpRequestTest, CookiesTheServerSetsReachRedirectsOfTheSameCallOnly) {
     response.set_header("Location", "/final");
     response.set_header("Set-Cookie", "session=s1; Path=/");
   });
-  server.Handle("detail.1688.com", "/final", [](const auto&, auto& response) { Reply(response, "ok"); });
+  server.Handle("detail.1688.com", "/final",
+                [](const auto&, auto& response) { Reply(response, "ok"); });
 
   Text cookies = "a=1";
   HttpRequest("https://detail.1688.com/start", 0, {}, &cookies);
@@ -249,24 +252,34 @@ TEST_F(HttpRequestTest, CookieLineAndCredentialsStayWithTheFirstOrigin) {
     const char* path;
     bool secondHopKeeps;
   } cases[] = {{"/to-other-host", false}, {"/to-plain-http", false}, {"/same-origin", true}};
+  // Credentials given as such, and an Authorization line of the caller's own.
+  struct Credentials {
+    Text user, password, extraHeaders, sent;
+  } credentials[] = {{"user", "pw", "", "Basic dXNlcjpwdw=="},
+                     {"", "", "Authorization: Bearer token", "Bearer token"}};
   for (const auto& c : cases) {
-    server.ClearRequests();
-    Text cookies = "sid=secret";
-    EXPECT_EQ(HttpRequest(std::string("https://detail.1688.com") + c.path, 0, {}, &cookies,
-                          nullptr, "Authorization: Bearer token", nullptr, false, "user", "pw"),
-              "landed")
-        << c.path;
-    const auto requests = server.Requests();
-    ASSERT_EQ(requests.size(), 2u) << c.path;
-    EXPECT_EQ(Header(requests[0], "Cookie"), "sid=secret") << c.path;
-    EXPECT_EQ(Header(requests[0], "Authorization"), "Basic dXNlcjpwdw==") << c.path;
-    EXPECT_EQ(HeaderCount(requests[1], "Cookie") == 1, c.secondHopKeeps) << c.path;
-    EXPECT_EQ(HeaderCount(requests[1], "Authorization") == 1, c.secondHopKeeps) << c.path;
+    for (const auto& k : credentials) {
+      server.ClearRequests();
+      Text cookies = "sid=secret";
+      EXPECT_EQ(HttpRequest(std::string("https://detail.1688.com") + c.path, 0, {}, &cookies,
+                            nullptr, k.extraHeaders, nullptr, false, k.user, k.password),
+                "landed")
+          << c.path;
+      const auto requests = server.Requests();
+      ASSERT_EQ(requests.size(), 2u) << c.path;
+      EXPECT_EQ(Header(requests[0], "Cookie"), "sid=secret") << c.path;
+      EXPECT_EQ(Header(requests[0], "Authorization"), k.sent) << c.path;
+      EXPECT_EQ(Header(requests[1], "Cookie"), c.secondHopKeeps ? "sid=secret" : "<none>")
+          << c.path;
+      EXPECT_EQ(Header(requests[1], "Authorization"), c.secondHopKeeps ? k.sent : "<none>")
+          << c.path;
+    }
   }
 }
 
 TEST_F(HttpRequestTest, BasicCredentialsOnlyWhenBothHalvesAreGiven) {
-  server.Handle("detail.1688.com", "/auth", [](const auto&, auto& response) { Reply(response, ""); });
+  server.Handle("detail.1688.com", "/auth",
+                [](const auto&, auto& response) { Reply(response, ""); });
   const std::pair<Text, Text> cases[] = {{"u", "p"}, {"u", ""}, {"", "p"}};
   for (const auto& [user, password] : cases) {
     server.ClearRequests();
@@ -289,7 +302,7 @@ TEST_F(HttpRequestTest, ReportsStatusAndResultsOnlyForAResponse) {
       {"http://no-such-host.invalid:81/", "711 发送请求失败!"},
   };
   for (const auto& c : cases) {
-    Text headers = "untouched", bytes_status = "untouched", status;
+    Text headers = "untouched", status;
     Bytes bytes = {1};
     EXPECT_EQ(HttpRequest(c.url, 0, {}, nullptr, nullptr, {}, &headers, false, {}, {}, {}, {}, {},
                           1, nullptr, &status, &bytes),
@@ -302,7 +315,9 @@ TEST_F(HttpRequestTest, ReportsStatusAndResultsOnlyForAResponse) {
 
 TEST(HttpRequestFailureTest, RefusedConnectionIsASendFailure) {
   int port = 0;
-  { port = RawServer([](RawConnection&) {}).Port(); }  // a port nobody listens on now
+  {
+    port = RawServer([](RawConnection&) {}).Port();
+  }  // a port nobody listens on now
   Text status;
   HttpRequest("http://127.0.0.1:" + std::to_string(port) + "/", 0, {}, nullptr, nullptr, {},
               nullptr, false, {}, {}, {}, {}, {}, 1, nullptr, &status);
@@ -324,14 +339,14 @@ TEST(HttpRequestFailureTest, ServerThatClosesWithoutAnswerIsNoResponse) {
 TEST(HttpRequestFailureTest, StallBeforeTheHeadersTimesOutAsNoResponse) {
   RawServer raw([](RawConnection& connection) {
     connection.ReadRequest();
-    connection.Sleep(3500ms);
+    connection.Sleep(5000ms);
   });
   const auto start = std::chrono::steady_clock::now();
   Text status;
   HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {}, {}, {}, 1,
               nullptr, &status);
   EXPECT_EQ(status, "712 服务器未响应!"_gbk);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 2800ms);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 3500ms);
 }
 
 const char kCutHead[] = "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n";
@@ -351,14 +366,14 @@ TEST(HttpRequestFailureTest, BodyCutMidWayGivesThePartAndTheStatusText) {
     const auto start = std::chrono::steady_clock::now();
     Text status, headers;
     Bytes bytes;
-    EXPECT_EQ(HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, {}, &headers, false, {}, {}, {},
-                          {}, {}, 1, nullptr, &status, &bytes),
+    EXPECT_EQ(HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, {}, &headers, false, {}, {}, {}, {},
+                          {}, 1, nullptr, &status, &bytes),
               "0123456789")
         << c.name;
     EXPECT_EQ(status, "200 OK") << c.name;
     EXPECT_EQ(bytes.size(), 10u) << c.name;
     EXPECT_EQ(headers, kCutHead) << c.name;
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 2800ms) << c.name;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3500ms) << c.name;
   }
 }
 
@@ -425,8 +440,8 @@ TEST(HttpRequestProxyTest, NamedProxyIsUsedAsGivenAndTheEnvironmentNever) {
     }
   });
   const Text address = "127.0.0.1:" + std::to_string(proxy.Port());
-  EXPECT_EQ(HttpRequest("http://detail.1688.com/offer/1.html", 0, {}, nullptr, nullptr, {},
-                        nullptr, false, {}, {}, address, "pu", "pp", 2),
+  EXPECT_EQ(HttpRequest("http://detail.1688.com/offer/1.html", 0, {}, nullptr, nullptr, {}, nullptr,
+                        false, {}, {}, address, "pu", "pp", 2),
             "proxied");
   HttpRequest("http://detail.1688.com/offer/1.html", 0, {}, nullptr, nullptr, {}, nullptr, false,
               {}, {}, address, "pu", {}, 2);
@@ -456,6 +471,31 @@ TEST(HttpRequestProxyTest, NamedProxyIsUsedAsGivenAndTheEnvironmentNever) {
   EXPECT_EQ(proxy.Requests().size(), 3u);
 }
 
+TEST_F(HttpRequestTest, CertificatesAreAlwaysVerified) {
+  server.Handle("detail.1688.com", "/tls",
+                [](const auto&, auto& response) { Reply(response, "tls"); });
+  Text status;
+  // The fixture certificate does not name this host.
+  HttpRequest("https://example.org/tls", 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {},
+              {}, {}, 2, nullptr, &status);
+  EXPECT_EQ(status, "711 发送请求失败!"_gbk);
+  // Without the test authority the certificate is nobody's.
+  ::unsetenv("TESSALY_CA_FILE");
+  status.clear();
+  HttpRequest("https://detail.1688.com/tls", 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {},
+              {}, {}, {}, 2, nullptr, &status);
+  EXPECT_EQ(status, "711 发送请求失败!"_gbk);
+  EXPECT_TRUE(server.Requests().empty());
+}
+
+TEST_F(HttpRequestTest, NonAsciiAddressesAreSentPercentEncoded) {
+  server.Handle("detail.1688.com", "/搜索",
+                [](const auto&, auto& response) { Reply(response, "found"); });
+  EXPECT_EQ(HttpRequest("https://detail.1688.com/搜索?q=女装 夏"_gbk), "found");
+  ASSERT_EQ(server.Requests().size(), 1u);
+  EXPECT_EQ(server.Requests()[0].path, "/%E6%90%9C%E7%B4%A2?q=%E5%A5%B3%E8%A3%85%20%E5%A4%8F");
+}
+
 TEST_F(HttpRequestTest, PageBodyIsCappedAndTreatedAsCutShort) {
   server.Handle("detail.1688.com", "/huge",
                 [](const auto&, auto& response) { Reply(response, std::string(5000, 'h')); });
@@ -472,10 +512,11 @@ TEST_F(HttpRequestTest, PageBodyIsCappedAndTreatedAsCutShort) {
 
 TEST_F(HttpRequestTest, DecodesTheDeclaredCharacterSet) {
   const std::string page = "<meta charset=\"utf-8\"><b>货号：A1</b>";
-  server.Handle("detail.1688.com", "/utf8", [&page](const auto&, auto& response) { Reply(response, page); });
+  server.Handle("detail.1688.com", "/utf8",
+                [&page](const auto&, auto& response) { Reply(response, page); });
   Bytes bytes;
-  EXPECT_EQ(HttpRequest("https://detail.1688.com/utf8", 0, {}, nullptr, nullptr, {}, nullptr,
-                        false, {}, {}, {}, {}, {}, 0, nullptr, nullptr, &bytes),
+  EXPECT_EQ(HttpRequest("https://detail.1688.com/utf8", 0, {}, nullptr, nullptr, {}, nullptr, false,
+                        {}, {}, {}, {}, {}, 0, nullptr, nullptr, &bytes),
             Utf8ToGbk(page));
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), page);
 }

@@ -1,9 +1,9 @@
 #include "http/request_headers.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace tessaly {
 namespace {
@@ -45,9 +45,9 @@ INSTANTIATE_TEST_SUITE_P(
         BlockCase{"post_lower_content_type", "content-type: text/plain", 1, nullptr,
                   "content-type: text/plain\r\n" + kAgent + kAccept + kEncoding + kLanguage +
                       kForm + kNoCache},
-        BlockCase{"post_exact_content_type", "Content-Type: text/plain", 1, nullptr,
-                  "Content-Type: text/plain\r\n" + kAgent + kAccept + kEncoding + kLanguage +
-                      kNoCache},
+        BlockCase{
+            "post_exact_content_type", "Content-Type: text/plain", 1, nullptr,
+            "Content-Type: text/plain\r\n" + kAgent + kAccept + kEncoding + kLanguage + kNoCache},
         BlockCase{"content_type_only_for_post", "", 3, nullptr,
                   kAgent + kAccept + kEncoding + kLanguage + kNoCache},
         BlockCase{"empty_cookies_add_no_line", "", 0, "",
@@ -67,7 +67,14 @@ TEST(HeaderBlockLinesTest, LaterLineOfANameTakesTheEarlierOnesPlace) {
   ASSERT_TRUE(HeaderBlockLines(
       "content-type: text/plain\r\nX-A: 1\r\nContent-Type: application/x-www-form-urlencoded\r\n",
       lines));
-  EXPECT_EQ(lines, (std::vector<Text>{"Content-Type: application/x-www-form-urlencoded", "X-A: 1"}));
+  EXPECT_EQ(lines,
+            (std::vector<Text>{"Content-Type: application/x-www-form-urlencoded", "X-A: 1"}));
+}
+
+TEST(HeaderBlockLinesTest, LoneLineBreaksEndLinesToo) {
+  std::vector<Text> lines;
+  ASSERT_TRUE(HeaderBlockLines("Cookie: a=1\n\r\nX-A: 1\rX-B: 2\r\n  \r\n", lines));
+  EXPECT_EQ(lines, (std::vector<Text>{"Cookie: a=1", "X-A: 1", "X-B: 2"}));
 }
 
 TEST(HeaderBlockLinesTest, SkipsEmptyLinesAndRefusesLinesWithoutName) {
@@ -75,6 +82,7 @@ TEST(HeaderBlockLinesTest, SkipsEmptyLinesAndRefusesLinesWithoutName) {
   ASSERT_TRUE(HeaderBlockLines("X-A: 1\r\n\r\nX-B: 2\r\n", lines));
   EXPECT_EQ(lines, (std::vector<Text>{"X-A: 1", "X-B: 2"}));
   EXPECT_FALSE(HeaderBlockLines("X-A: 1\r\ngarbage\r\n", lines));
+  EXPECT_FALSE(HeaderBlockLines("Cookie: a=1;\nb=2\r\n", lines));
   EXPECT_FALSE(HeaderBlockLines(": no name\r\n", lines));
 }
 

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "http/connection_pool.h"
+
 namespace tessaly::testing {
 namespace {
 
@@ -27,10 +29,9 @@ void WaitUntilRunning(const httplib::Server& server) {
 
 FixtureServer::FixtureServer()
     : http_(std::make_unique<httplib::Server>()),
-      https_(std::make_unique<httplib::SSLServer>((TestCaFile()).c_str(),
-                                                   (std::string(TESSALY_TEST_CERT_DIR) +
-                                                    "/server-key.pem")
-                                                       .c_str())) {
+      https_(std::make_unique<httplib::SSLServer>(
+          (TestCaFile()).c_str(),
+          (std::string(TESSALY_TEST_CERT_DIR) + "/server-key.pem").c_str())) {
   if (!https_->is_valid()) throw std::runtime_error("fixture certificate not loadable");
   Configure(*http_, "http");
   Configure(*https_, "https");
@@ -44,6 +45,9 @@ FixtureServer::FixtureServer()
 }
 
 FixtureServer::~FixtureServer() {
+  // The client keeps connections open for reuse; a listener waits for those to go
+  // idle out before it stops, unless the client lets them go first.
+  ReleaseIdleConnections();
   http_->stop();
   https_->stop();
   if (httpThread_.joinable()) httpThread_.join();
@@ -55,8 +59,7 @@ void FixtureServer::Configure(httplib::Server& server, const std::string& scheme
   // of five per connection would hide the client's own reuse behaviour.
   server.set_keep_alive_max_count(100000);
   server.set_keep_alive_timeout(2);
-  const auto serve = [this, scheme](const httplib::Request& request,
-                                    httplib::Response& response) {
+  const auto serve = [this, scheme](const httplib::Request& request, httplib::Response& response) {
     Serve(scheme, request, response);
   };
   server.Get(".*", serve);
@@ -78,8 +81,8 @@ void FixtureServer::Configure(httplib::Server& server, const std::string& scheme
 
 void FixtureServer::Serve(const std::string& scheme, const httplib::Request& request,
                           httplib::Response& response) {
-  RecordedRequest recorded{scheme,         HostWithoutPort(request.get_header_value("Host")),
-                           request.method, request.target,
+  RecordedRequest recorded{scheme,          HostWithoutPort(request.get_header_value("Host")),
+                           request.method,  request.target,
                            request.headers, request.body};
   Handler handler;
   {
@@ -112,8 +115,8 @@ void FixtureServer::ClearRequests() {
 }
 
 std::string FixtureServer::ConnectToValue() const {
-  return ":80:127.0.0.1:" + std::to_string(httpPort_) + ",:443:127.0.0.1:" +
-         std::to_string(httpsPort_);
+  return ":80:127.0.0.1:" + std::to_string(httpPort_) +
+         ",:443:127.0.0.1:" + std::to_string(httpsPort_);
 }
 
 namespace {
@@ -136,8 +139,7 @@ void Restore(const char* name, bool present, const std::string& saved) {
 }  // namespace
 
 ScopedSeams::ScopedSeams(const FixtureServer& server) {
-  SaveAndSet("TESSALY_CONNECT_TO", server.ConnectToValue(), connectTo_.present,
-             connectTo_.value);
+  SaveAndSet("TESSALY_CONNECT_TO", server.ConnectToValue(), connectTo_.present, connectTo_.value);
   SaveAndSet("TESSALY_CA_FILE", TestCaFile(), caFile_.present, caFile_.value);
 }
 

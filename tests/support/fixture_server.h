@@ -1,7 +1,5 @@
 #pragma once
 
-#include <httplib.h>
-
 #include <functional>
 #include <map>
 #include <memory>
@@ -10,6 +8,8 @@
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include <httplib.h>
 
 // Loopback web servers for the tests. One plain-HTTP and one HTTPS listener answer
 // for any host name: the client keeps the real addresses (https://detail.1688.com/…)

@@ -1,28 +1,38 @@
 #include "support/raw_server.h"
 
+#include <cctype>
+#include <cstdlib>
+#include <stdexcept>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cctype>
-#include <cstdlib>
-#include <stdexcept>
-
 namespace tessaly::testing {
 namespace {
 
 constexpr int kReadWaitMs = 5000;
+constexpr int kSliceMs = 10;
 
 // Content-Length of a header block, 0 when absent.
 std::size_t ContentLength(const std::string& head) {
   std::string lower;
   lower.reserve(head.size());
-  for (char c : head) lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+  for (char c : head)
+    lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
   const auto at = lower.find("\r\ncontent-length:");
   if (at == std::string::npos) return 0;
   return static_cast<std::size_t>(std::strtoull(head.c_str() + at + 17, nullptr, 10));
+}
+
+bool WaitReadable(int socket, const std::atomic<bool>& stopping) {
+  for (int waited = 0; waited < kReadWaitMs && !stopping; waited += kSliceMs) {
+    pollfd waiting{socket, POLLIN, 0};
+    if (::poll(&waiting, 1, kSliceMs) > 0) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -40,8 +50,7 @@ std::string RawConnection::ReadRequest() {
       if (end != std::string::npos) needed = end + 4 + ContentLength(data.substr(0, end + 2));
     }
     if (needed != std::string::npos && data.size() >= needed) break;
-    pollfd waiting{socket_, POLLIN, 0};
-    if (::poll(&waiting, 1, kReadWaitMs) <= 0) return {};
+    if (!WaitReadable(socket_, stopping_)) return {};
     const ssize_t got = ::recv(socket_, buffer, sizeof buffer, 0);
     if (got <= 0) return {};
     data.append(buffer, static_cast<std::size_t>(got));
@@ -63,7 +72,10 @@ bool RawConnection::Write(std::string_view bytes) {
 }
 
 void RawConnection::Sleep(std::chrono::milliseconds duration) {
-  std::this_thread::sleep_for(duration);
+  const auto until = std::chrono::steady_clock::now() + duration;
+  while (!stopping_ && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(kSliceMs));
+  }
 }
 
 void RawConnection::Close() {
@@ -108,7 +120,8 @@ void RawServer::AcceptLoop() {
     if (socket < 0) continue;
     ++connections_;
     workers_.emplace_back([this, socket] {
-      RawConnection connection(socket, [this](const std::string& request) { Record(request); });
+      RawConnection connection(socket, stopping_,
+                               [this](const std::string& request) { Record(request); });
       script_(connection);
     });
   }

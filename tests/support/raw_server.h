@@ -18,23 +18,26 @@ namespace tessaly::testing {
 
 class RawConnection {
  public:
-  RawConnection(int socket, std::function<void(const std::string&)> record)
-      : socket_(socket), record_(std::move(record)) {}
+  RawConnection(int socket, const std::atomic<bool>& stopping,
+                std::function<void(const std::string&)> record)
+      : socket_(socket), stopping_(stopping), record_(std::move(record)) {}
   ~RawConnection();
   RawConnection(const RawConnection&) = delete;
   RawConnection& operator=(const RawConnection&) = delete;
 
   // One request: the bytes up to the empty line after the headers, plus as many
   // body bytes as a Content-Length header announces. Empty when the peer closed or
-  // nothing arrived within five seconds.
+  // nothing arrived within five seconds, or the server is stopping.
   std::string ReadRequest();
   // False when the peer has gone.
   bool Write(std::string_view bytes);
+  // Returns early when the server is stopping.
   void Sleep(std::chrono::milliseconds duration);
   void Close();
 
  private:
   int socket_;
+  const std::atomic<bool>& stopping_;
   std::function<void(const std::string&)> record_;
   std::string pending_;  // bytes read past the end of the previous request
 };
@@ -44,7 +47,8 @@ class RawServer {
   using Script = std::function<void(RawConnection&)>;
 
   explicit RawServer(Script script);
-  // Waits for the scripts that are still running, then stops listening.
+  // Stops listening and waits for the scripts still running; their reads and
+  // sleeps end early.
   ~RawServer();
   RawServer(const RawServer&) = delete;
   RawServer& operator=(const RawServer&) = delete;
