@@ -287,14 +287,45 @@ bool ParseArguments(int argc, char** argv, BenchOptions& options) {
   return !options.collector.empty() && !options.demo_server.empty();
 }
 
-void Row(const char* what, const std::string& value, const char* target) {
-  std::printf("| %-58s | %12s | %-10s |\n", what, value.c_str(), target);
+void Row(const std::string& what, const std::string& value, const char* target) {
+  std::printf("| %-66s | %12s | %-10s |\n", what.c_str(), value.c_str(), target);
 }
 
 std::string Fixed(double value, int decimals) {
   char text[32];
   std::snprintf(text, sizeof text, "%.*f", decimals, value);
   return text;
+}
+
+// Median wall and CPU times of the collector and of curl over the same requests.
+struct Comparison {
+  std::string where;
+  std::vector<double> collector_seconds{};
+  std::vector<double> collector_cpu{};
+  std::vector<double> curl_seconds{};
+  std::vector<double> curl_cpu{};
+};
+
+void PrintComparison(const Comparison& comparison) {
+  const double collector = Median(comparison.collector_seconds);
+  const double curl = Median(comparison.curl_seconds);
+  Row("tessaly-collect, whole run, output " + comparison.where + " (s)", Fixed(collector, 2), "");
+  Row("  CPU user + system (s)", Fixed(Median(comparison.collector_cpu), 2), "");
+  Row("curl, same requests, one process, output " + comparison.where + " (s)", Fixed(curl, 2), "");
+  Row("  CPU user + system (s)", Fixed(Median(comparison.curl_cpu), 2), "");
+  Row("ratio tessaly-collect / curl, output " + comparison.where, Fixed(collector / curl, 2),
+      "<= 1.25");
+}
+
+// A folder on a memory file system, where writing costs no disk: the comparison
+// there shows the fetching and the page work alone.
+std::optional<fs::path> MemoryFolder() {
+  std::error_code error;
+  const fs::path shm = "/dev/shm";
+  if (!fs::is_directory(shm, error)) return std::nullopt;
+  const fs::path folder = shm / ("tessaly-bench-" + std::to_string(getpid()));
+  if (!fs::create_directories(folder, error)) return std::nullopt;
+  return folder;
 }
 
 }  // namespace
@@ -311,6 +342,7 @@ int main(int argc, char** argv) {
   std::error_code ignored;
   const fs::path work = fs::temp_directory_path() / ("tessaly-bench-" + std::to_string(getpid()));
   fs::create_directories(work);
+  const std::optional<fs::path> memory = MemoryFolder();
 
   const int largest =
       *std::max_element(options.memory_products.begin(), options.memory_products.end());
@@ -325,59 +357,61 @@ int main(int argc, char** argv) {
     const std::vector<std::string> links = server.Links();
     const std::vector<std::string> urls = server.Urls();
 
-    auto collect = [&](int products) {
-      const fs::path run = work / "run";
+    auto check = [&](const Finished& finished, const char* what, const fs::path& log) {
+      if (finished.exit_code == 0) return;
+      std::fprintf(stderr, "collect_bench: %s ended with %d (see %s)\n", what, finished.exit_code,
+                   log.c_str());
+      ++failures;
+    };
+    auto collect = [&](int products, const fs::path& root) {
+      const fs::path run = root / "run";
       fs::remove_all(run, ignored);
       fs::create_directories(run);
       const std::string links_file = (work / "bench-links.txt").string();
       WriteWhole(links_file, Joined(links, static_cast<std::size_t>(products)));
-      Finished finished = RunTimed({options.collector, "--dir", run.string(), links_file},
-                                   (work / "collect.log").string());
-      if (finished.exit_code != 0) {
-        std::fprintf(stderr, "collect_bench: tessaly-collect ended with %d (see %s)\n",
-                     finished.exit_code, (work / "collect.log").c_str());
-        ++failures;
-      }
+      const fs::path log = work / "collect.log";
+      const Finished finished =
+          RunTimed({options.collector, "--dir", run.string(), links_file}, log.string());
+      check(finished, "tessaly-collect", log);
       fs::remove_all(run, ignored);
       return finished;
     };
-    auto fetch_with_curl = [&](int products) {
-      const fs::path into = work / "curl";
+    auto fetch_with_curl = [&](int products, const fs::path& root) {
+      const fs::path into = root / "curl";
       fs::remove_all(into, ignored);
       fs::create_directories(into);
-      Finished finished = RunTimed(CurlCommand(options, UrlsOfFirst(urls, products), work, into),
-                                   (work / "curl.log").string());
-      if (finished.exit_code != 0) {
-        std::fprintf(stderr, "collect_bench: curl ended with %d (see %s)\n", finished.exit_code,
-                     (work / "curl.log").c_str());
-        ++failures;
-      }
+      const fs::path log = work / "curl.log";
+      const Finished finished =
+          RunTimed(CurlCommand(options, UrlsOfFirst(urls, products), work, into), log.string());
+      check(finished, "curl", log);
       fs::remove_all(into, ignored);
       return finished;
     };
 
     // Warm the page cache and the server once before timing.
-    collect(std::min(5, options.products));
+    collect(std::min(5, options.products), work);
 
-    std::vector<double> collector_seconds;
-    std::vector<double> curl_seconds;
-    std::vector<double> collector_cpu;
-    std::vector<double> curl_cpu;
+    std::vector<Comparison> comparisons = {{"on disk"}};
+    if (memory) comparisons.push_back({"in memory (tmpfs)"});
     long peak_at_timed = 0;
     for (int round = 0; round < options.repeats; ++round) {
-      const Finished collector = collect(options.products);
-      collector_seconds.push_back(collector.seconds);
-      collector_cpu.push_back(collector.cpu_seconds);
-      peak_at_timed = std::max(peak_at_timed, collector.peak_kb);
-      const Finished curl = fetch_with_curl(options.products);
-      curl_seconds.push_back(curl.seconds);
-      curl_cpu.push_back(curl.cpu_seconds);
+      for (Comparison& comparison : comparisons) {
+        const fs::path root = comparison.where == "on disk" ? work : *memory;
+        const Finished collector = collect(options.products, root);
+        comparison.collector_seconds.push_back(collector.seconds);
+        comparison.collector_cpu.push_back(collector.cpu_seconds);
+        peak_at_timed = std::max(peak_at_timed, collector.peak_kb);
+        const Finished curl = fetch_with_curl(options.products, root);
+        comparison.curl_seconds.push_back(curl.seconds);
+        comparison.curl_cpu.push_back(curl.cpu_seconds);
+      }
     }
 
     std::vector<std::pair<int, long>> peaks;
     for (int products : options.memory_products) {
-      peaks.emplace_back(products,
-                         products == options.products ? peak_at_timed : collect(products).peak_kb);
+      peaks.emplace_back(products, products == options.products
+                                       ? peak_at_timed
+                                       : collect(products, memory ? *memory : work).peak_kb);
     }
 
     std::vector<double> help_seconds;
@@ -397,8 +431,6 @@ int main(int argc, char** argv) {
     }
 
     const std::size_t requests = UrlsOfFirst(urls, options.products).size();
-    const double collector_median = Median(collector_seconds);
-    const double curl_median = Median(curl_seconds);
     const double megabytes =
         options.products * (options.page_kb + options.images * options.image_kb) / 1024.0;
     std::printf(
@@ -406,18 +438,13 @@ int main(int argc, char** argv) {
         "HTTPS on loopback\n(%zu requests, about %.0f MB; median of %d rounds; %u cores)\n\n",
         options.products, options.images, options.image_kb, options.page_kb, requests, megabytes,
         options.repeats, std::thread::hardware_concurrency());
-    std::printf("| %-58s | %12s | %-10s |\n", "figure", "value", "target");
-    std::printf("|%s|%s|%s|\n", std::string(60, '-').c_str(), std::string(14, '-').c_str(),
+    std::printf("| %-66s | %12s | %-10s |\n", "figure", "value", "target");
+    std::printf("|%s|%s|%s|\n", std::string(68, '-').c_str(), std::string(14, '-').c_str(),
                 std::string(12, '-').c_str());
-    Row("tessaly-collect, whole run (s)", Fixed(collector_median, 2), "");
-    Row("curl, same requests, one process, sequential (s)", Fixed(curl_median, 2), "");
-    Row("ratio tessaly-collect / curl", Fixed(collector_median / curl_median, 2), "<= 1.25");
-    Row("tessaly-collect, CPU user + system (s)", Fixed(Median(collector_cpu), 2), "");
-    Row("curl, CPU user + system (s)", Fixed(Median(curl_cpu), 2), "");
+    for (const Comparison& comparison : comparisons) PrintComparison(comparison);
     for (const auto& [products, peak_kb] : peaks) {
-      const std::string what =
-          "peak resident memory, " + std::to_string(products) + " products (MB)";
-      Row(what.c_str(), Fixed(peak_kb / 1024.0, 1), "< 64, flat");
+      Row("peak resident memory of tessaly-collect, " + std::to_string(products) + " products (MB)",
+          Fixed(peak_kb / 1024.0, 1), "< 64, flat");
     }
     Row("start-up, tessaly-collect --help (ms, median of 20)",
         Fixed(Median(help_seconds) * 1000, 1), "");
@@ -427,5 +454,6 @@ int main(int argc, char** argv) {
     }
   }
   fs::remove_all(work, ignored);
+  if (memory) fs::remove_all(*memory, ignored);
   return failures == 0 ? 0 : 1;
 }

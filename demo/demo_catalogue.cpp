@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <memory>
 
 #include "config/hosts.h"
@@ -48,8 +49,9 @@ std::string Title(int index) {
 }
 
 std::string ProductId(int index) {
-  std::string digits = std::to_string(index + 1);
-  return "6" + std::string(11 - digits.size(), '0') + digits;
+  char id[16];
+  std::snprintf(id, sizeof id, "6%011d", index + 1);
+  return id;
 }
 
 FixtureProduct MakeProduct(int index, const CatalogueShape& shape) {
@@ -71,7 +73,7 @@ FixtureProduct MakeProduct(int index, const CatalogueShape& shape) {
     product.description_images.push_back(FixtureMarketplace::DescriptionImage(product.id, i));
   }
   for (int i = 1; i <= skus; ++i) {
-    product.skus.emplace_back(kSkuNames[static_cast<std::size_t>(i - 1) % kSkuNames.size()],
+    product.skus.emplace_back(kSkuNames[static_cast<std::size_t>(index + i - 1) % kSkuNames.size()],
                               FixtureMarketplace::SkuImage(product.id, i));
   }
   return product;

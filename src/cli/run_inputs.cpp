@@ -89,6 +89,16 @@ bool ReadLinks(const std::string& file, Text& links, std::string& error) {
 bool UseRunDirectory(const std::string& requested, std::string& absolute, bool& created,
                      std::string& error) {
   namespace fs = std::filesystem;
+  const std::string shown = requested.empty() ? std::string(".") : requested;
+  auto refuse = [&](const std::string& reason) {
+    error = "cannot use " + shown + " as the run directory: " + reason;
+    return false;
+  };
+  Text gbk;
+  std::string reason;
+  // Checked before anything is created, so a refused name leaves no folder behind.
+  if (!GbkPath(requested, gbk, reason)) return refuse(reason);
+
   std::error_code failure;
   const fs::path path = requested.empty() ? fs::current_path(failure) : fs::path(requested);
   created = false;
@@ -100,17 +110,9 @@ bool UseRunDirectory(const std::string& requested, std::string& absolute, bool& 
   }
   fs::path canonical;
   if (!failure) canonical = fs::canonical(path, failure);
-  if (failure) {
-    error = "cannot use " + (requested.empty() ? std::string(".") : requested) +
-            " as the run directory: " + failure.message();
-    return false;
-  }
+  if (failure) return refuse(failure.message());
   absolute = canonical.string();
-  Text gbk;
-  if (!GbkPath(absolute, gbk, error)) {
-    error = "cannot use " + absolute + " as the run directory: " + error;
-    return false;
-  }
+  if (!GbkPath(absolute, gbk, reason)) return refuse(reason);
   SetRunDirectory(gbk);
   return true;
 }

@@ -22,10 +22,14 @@ bool HoldsEarlierPicture(const Text& path) {
 
 void SaveImage(WindowOperations& window, const Text& address, const Text& path) {
   int httpStatus = 0;
-  Bytes bytes = DownloadBytes(address, &httpStatus);
+  bool complete = false;
+  Bytes bytes = DownloadBytes(address, &httpStatus, &complete);
   if (bytes.empty() || !IsSuccess(httpStatus)) {
     if (HoldsEarlierPicture(path)) return;
     bytes.clear();
+  } else if (!complete && HoldsEarlierPicture(path)) {
+    // A picture cut off mid-way is kept only where there is nothing better.
+    return;
   }
   if (WriteFileBytes(path, bytes)) window.ImageSaved(path);
 }

@@ -36,8 +36,9 @@ bool Configure(CURL* easy, const ConnectionSeams& seams, CurlList& connectTo, Cu
 
 }  // namespace
 
-Bytes DownloadBytes(const Text& address, int* httpStatus) {
+Bytes DownloadBytes(const Text& address, int* httpStatus, bool* complete) {
   if (httpStatus != nullptr) *httpStatus = 0;
+  if (complete != nullptr) *complete = false;
   Hop first;
   first.url = UrlForCurl(address.substr(0, address.find('#')));
   const auto origin = HttpOrigin(first.url);
@@ -66,6 +67,7 @@ Bytes DownloadBytes(const Text& address, int* httpStatus) {
     curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &code);
     *httpStatus = static_cast<int>(code);
   }
+  if (complete != nullptr) *complete = outcome.end == ChainEnd::kResponse;
   return std::move(state.body);
 }
 

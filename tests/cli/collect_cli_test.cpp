@@ -270,6 +270,8 @@ TEST_F(CollectCliTest, UnusableInputsEndWithCodeSixtySixBeforeAnyRequest) {
            Case{{"--cookies", files_.path(), links}, "cannot read cookie file"},
            Case{{"--dir", file_in_the_way, links}, "as the run directory"},
            Case{{"--dir", file_in_the_way + "/below", links}, "as the run directory"},
+           // GBK has no emoji: the run could not name its files there.
+           Case{{"--dir", run_directory_.Join("输出😀"), links}, "outside GBK"},
        }) {
     SCOPED_TRACE(c.message);
     const CollectorResult result = RunCollector({c.arguments, "", run_directory_.path()});

@@ -89,6 +89,25 @@ TEST_F(ImageStepsTest, FailedDownloadKeepsAnEarlierPictureAndNeverStoresAnErrorP
             FixtureMarketplace::ImageBytes(product_.gallery_images[1]));
 }
 
+TEST_F(ImageStepsTest, PictureCutOffMidWayNeverReplacesACompleteOne) {
+  for (int i = 1; i <= 2; ++i) product_.gallery_images.push_back(Image(product_.id, "gallery", i));
+  window_.ticked[static_cast<int>(CheckBox::kSkuImages)] = false;
+  window_.ticked[static_cast<int>(CheckBox::kDescriptionImages)] = false;
+  std::filesystem::create_directories(run_directory_.Join("阿里巴巴/图片/主图"));
+  WriteNativeFile(run_directory_.Join("阿里巴巴/图片/主图/1.jpg"), "earlier picture 1");
+  marketplace_.AddProduct(product_);
+  marketplace_.SetImageStatus(product_.gallery_images[0], FixtureMarketplace::kCutOff);
+  marketplace_.SetImageStatus(product_.gallery_images[1], FixtureMarketplace::kCutOff);
+  PasteLinks({product_.id});
+
+  ASSERT_EQ(Run(), RunEnd::kFinished);
+
+  EXPECT_EQ(Read("阿里巴巴/图片/主图/1.jpg"), "earlier picture 1");
+  // With nothing earlier, the part that arrived is what the user gets.
+  const std::string whole = FixtureMarketplace::ImageBytes(product_.gallery_images[1]);
+  EXPECT_EQ(Read("阿里巴巴/图片/主图/2.jpg"), whole.substr(0, whole.size() / 2));
+}
+
 TEST_F(ImageStepsTest, PicturesThatCannotBeWrittenAreSkippedAndTheRunGoesOn) {
   product_.gallery_images = {Image(product_.id, "gallery", 1), Image(product_.id, "gallery", 2)};
   product_.description_images = {Image(product_.id, "description", 1)};

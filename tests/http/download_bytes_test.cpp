@@ -41,8 +41,10 @@ TEST_F(DownloadBytesTest, ReturnsTheBodyWhateverTheStatus) {
                {"https://img.alicdn.com/error", 500, "<html>oops</html>"}};
   for (const auto& c : cases) {
     int status = -1;
-    EXPECT_EQ(AsString(DownloadBytes(c.url, &status)), c.body) << c.url;
+    bool complete = false;
+    EXPECT_EQ(AsString(DownloadBytes(c.url, &status, &complete)), c.body) << c.url;
     EXPECT_EQ(status, c.status) << c.url;
+    EXPECT_TRUE(complete) << c.url;
   }
 }
 
@@ -123,10 +125,12 @@ TEST(DownloadBytesWireTest, ReadFailingPartWayKeepsTheBytesSoFar) {
     connection.Close();
   });
   int status = 0;
-  EXPECT_EQ(
-      AsString(DownloadBytes("http://127.0.0.1:" + std::to_string(raw.Port()) + "/", &status)),
-      "partial");
+  bool complete = true;
+  EXPECT_EQ(AsString(DownloadBytes("http://127.0.0.1:" + std::to_string(raw.Port()) + "/",
+                                   &status, &complete)),
+            "partial");
   EXPECT_EQ(status, 200);
+  EXPECT_FALSE(complete);
 }
 
 }  // namespace

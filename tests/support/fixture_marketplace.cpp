@@ -215,6 +215,17 @@ void FixtureMarketplace::ServeImage(const std::string& address) {
         if (failing == address) status = code;
       }
     }
+    if (status == kCutOff) {
+      const std::string bytes = ImageBytes(address);
+      response.set_content_provider(
+          bytes.size(), "image/jpeg",
+          [bytes](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+            if (offset > 0) return false;  // closes the connection mid-body
+            sink.write(bytes.data(), bytes.size() / 2);
+            return true;
+          });
+      return;
+    }
     if (status != 0) {
       response.status = status;
       response.set_content("<html><body><h1>" + std::to_string(status) + "</h1></body></html>",

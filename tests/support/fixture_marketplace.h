@@ -63,7 +63,9 @@ class FixtureMarketplace {
   void SetVersionText(const std::string& text);
   // Unreachable: connections to the version text's host are refused.
   void SetVersionReachable(bool reachable);
-  // Answers the picture with this status and an HTML error page (0: serve it again).
+  // Answers the picture with this status and an HTML error page (0: serve it again;
+  // kCutOff: status 200, then the connection closes after half the picture).
+  static constexpr int kCutOff = -1;
   void SetImageStatus(const std::string& address, int status);
 
   // Picture addresses of the shapes the pages use; distinct for distinct arguments.
