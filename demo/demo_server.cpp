@@ -8,11 +8,7 @@
 #include <string>
 #include <vector>
 
-#include <dirent.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <signal.h>
-#include <sys/socket.h>
 
 #include "demo_catalogue.h"
 #include "support/fixture_marketplace.h"
@@ -99,28 +95,6 @@ bool WriteWhole(const std::string& path, const std::string& content) {
   return !error;
 }
 
-// The fixture servers leave Nagle's algorithm on, so the last small segment of a
-// response waits for the client's delayed acknowledgement, about 40 ms on Linux,
-// and a loopback benchmark would time that timer instead of the client. Linux
-// hands TCP_NODELAY from a listening socket down to the sockets it accepts, so it
-// is set on every listener of this process.
-void DisableNagleOnListeners() {
-  DIR* folder = opendir("/proc/self/fd");
-  if (folder == nullptr) return;
-  while (const dirent* entry = readdir(folder)) {
-    const int fd = std::atoi(entry->d_name);
-    int listening = 0;
-    socklen_t length = sizeof listening;
-    if (fd <= 2 || fd == dirfd(folder) ||
-        getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &length) != 0 || !listening) {
-      continue;
-    }
-    const int on = 1;
-    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-  }
-  closedir(folder);
-}
-
 std::string Lines(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& line : lines) text += line + "\n";
@@ -153,7 +127,6 @@ int main(int argc, char** argv) {
 
   tessaly::testing::FixtureMarketplace marketplace;
   const auto products = tessaly::demo::ServeCatalogue(marketplace, options.shape);
-  DisableNagleOnListeners();
 
   const std::string ca_file = tessaly::testing::TestCaFile();
   const std::string exports = "export TESSALY_CONNECT_TO='" + marketplace.ConnectToValue() +

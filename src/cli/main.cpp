@@ -13,9 +13,8 @@
 #include "collect/collection_run.h"
 #include "text/desktop.h"
 
+namespace tessaly::cli {
 namespace {
-
-using namespace tessaly::cli;
 
 int Fail(int code, const std::string& message) {
   std::fprintf(stderr, "tessaly-collect: %s\n", message.c_str());
@@ -23,6 +22,8 @@ int Fail(int code, const std::string& message) {
   return code;
 }
 
+// Every input is checked before the run starts, so a run never begins on
+// something it cannot use and nothing is fetched in vain.
 int Collect(const Options& options) {
   std::string error;
   std::string run_directory;
@@ -36,17 +37,17 @@ int Collect(const Options& options) {
   const bool links_from_terminal =
       (options.links_file.empty() || options.links_file == "-") && ::isatty(STDIN_FILENO);
   if (links_from_terminal) std::fputs("Paste the links, then press Ctrl-D.\n", stderr);
-  tessaly::Text links;
+  Text links;
   if (!ReadLinks(options.links_file, links, error)) return Fail(kExitNoInput, error);
 
   ProgressDisplay display(stdout, stderr, ::isatty(STDOUT_FILENO) == 1);
   if (created) display.Note("created the run directory " + run_directory);
   TerminalWindow window(options, std::move(links), display);
-  tessaly::InstallDesktop(&window);
-  const tessaly::RunEnd end = tessaly::CollectionRun(window);
-  tessaly::InstallDesktop(nullptr);
+  InstallDesktop(&window);
+  const RunEnd end = CollectionRun(window);
+  InstallDesktop(nullptr);
 
-  if (end == tessaly::RunEnd::kFinished) {
+  if (end == RunEnd::kFinished) {
     const std::string category = options.category.empty() ? "阿里巴巴" : options.category;
     display.Note(std::to_string(display.images_saved()) + " images saved; the products are in " +
                  run_directory + "/" + category);
@@ -54,14 +55,19 @@ int Collect(const Options& options) {
   return ExitCodeFor(end);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  const ParsedOptions parsed = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+int Main(const std::vector<std::string>& arguments) {
+  const ParsedOptions parsed = ParseOptions(arguments);
   if (!parsed.error.empty()) return Fail(kExitUsage, parsed.error);
   if (parsed.options.help) {
     PrintUsage(stdout);
     return kExitFinished;
   }
   return Collect(parsed.options);
+}
+
+}  // namespace
+}  // namespace tessaly::cli
+
+int main(int argc, char** argv) {
+  return tessaly::cli::Main(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -1,6 +1,7 @@
 #include "cli/terminal_window.h"
 
 #include <string>
+#include <utility>
 
 #include "collect/cookie_file.h"
 #include "collect/cookie_page_address.h"

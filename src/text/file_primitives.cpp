@@ -174,7 +174,13 @@ bool WriteFileBytesParts(const Text& path, const std::vector<const Bytes*>& part
       break;
     }
   }
-  written = written && ::fsync(file->get()) == 0;
+  // Flushed to the disk before the rename only where an old file would be lost:
+  // a crash then leaves the old content or the new, never an empty file in its
+  // place. New files skip it; a run writes thousands of them and a crash can only
+  // cost a file that was not there before.
+  struct stat existing {};
+  const bool replaces = ::stat(target.c_str(), &existing) == 0;
+  written = written && (!replaces || ::fsync(file->get()) == 0);
   written = file->Close() && written;
   if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
     ::unlink(temporary.c_str());

@@ -81,7 +81,7 @@ TEST(HttpFaultTest, BrokenResponsesEndQuicklyWithTheBodySoFarOrNothing) {
        [](RawConnection& c) {
          ReplyThenClose(c, "HTTP/1.1 200 OK\r\nContent-Length: 3\r\nContent-Length: 9\r\n\r\nabc");
        },
-       "", "712 服务器未响应!"},
+       "abc", "200 OK"},
       {"chunked body cut inside a chunk",
        [](RawConnection& c) {
          ReplyThenClose(c, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10\r\n0123");
