@@ -31,8 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const Text received = headers;
   Text location = "untouched";
-  tessaly::ScanResponseHeaders(headers, returned, &location, supplied ? &cookies : nullptr,
-                               merge);
+  tessaly::ScanResponseHeaders(headers, returned, &location, supplied ? &cookies : nullptr, merge);
   // Only the capitals of "Set-Cookie" change.
   FUZZ_CHECK(headers.size() == received.size());
   FUZZ_CHECK(location == "untouched" || headers.find(location) != Text::npos);
@@ -43,9 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Text merged = tessaly::MergeCookies(oldCookies, newCookies);
   FUZZ_CHECK(merged == oldCookies);
   static_cast<void>(tessaly::JoinDistinct(merged, "; "));
-  static_cast<void>(tessaly::FindItem(tessaly::SplitText(merged, ";"), tessaly::CookieName(merged)));
+  static_cast<void>(
+      tessaly::FindItem(tessaly::SplitText(merged, ";"), tessaly::CookieName(merged)));
 
-  const Text block = tessaly::ComposeHeaderBlock(extraHeaders, method, supplied ? &merged : nullptr);
+  const Text block =
+      tessaly::ComposeHeaderBlock(extraHeaders, method, supplied ? &merged : nullptr);
   FUZZ_CHECK(block.compare(0, extraHeaders.size(), extraHeaders) == 0);
   std::vector<Text> lines;
   if (tessaly::HeaderBlockLines(block, lines)) {

@@ -54,9 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(text.find(between) != Text::npos);
 
   tessaly::TextArray items{"left over from an earlier call"};
-  const int found = tessaly::AllTextsBetween(text, left, right, items, (flags & 2) != 0, maxLength,
-                                             prefix, suffix, (flags & 4) != 0, (flags & 8) != 0,
-                                             start);
+  const int found =
+      tessaly::AllTextsBetween(text, left, right, items, (flags & 2) != 0, maxLength, prefix,
+                               suffix, (flags & 4) != 0, (flags & 8) != 0, start);
   FUZZ_CHECK(found == items.Count());
   for (const Text& item : items) {
     FUZZ_CHECK(!item.empty());

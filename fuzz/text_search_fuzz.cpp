@@ -144,8 +144,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   FUZZ_CHECK(tessaly::TextLeft(text, start).size() <= text.size());
   FUZZ_CHECK(tessaly::TextRight(text, count).size() <= text.size());
-  FUZZ_CHECK(tessaly::TextMid(text, start, count).size() <= static_cast<std::size_t>(
-                                                                std::max(count, 0)));
+  FUZZ_CHECK(tessaly::TextMid(text, start, count).size() <=
+             static_cast<std::size_t>(std::max(count, 0)));
   static_cast<void>(tessaly::ToInteger(text));
   return 0;
 }

@@ -43,7 +43,10 @@ bool ProductStep(RunState& state) {
   const Text pageAddress = ProductPageAddress(state.MatchedText);
   // Cookies always count as supplied, also when empty; the merged value written
   // back into CookieText is never used, the next product reads the file again.
-  state.PageText = HttpRequest(pageAddress, 0, {}, &state.CookieText);
+  bool pageComplete = false;
+  state.PageText =
+      HttpRequest(pageAddress, 0, {}, &state.CookieText, nullptr, {}, nullptr, false, {}, {}, {},
+                  {}, {}, 0, nullptr, nullptr, nullptr, true, &pageComplete);
 
   state.Title = SanitizeName(TextBetween(state.PageText, "og:title\" content=\"", "\""));
   if (MeetsWall(state.PageText)) {
@@ -64,8 +67,12 @@ bool ProductStep(RunState& state) {
   if (state.Window.IsTicked(CheckBox::kProductInfo)) {
     state.ItemNumber = TextBetween(state.PageText, "货号:"_gbk, "，"_gbk);
     state.Price = TextBetween(state.PageText, "og:product:price\" content=\"", "\"");
-    WriteFileBytes(ConcatText(productFolder, kPathSeparator, state.ProductId, kInfoSuffix),
-                   ToBytes(ProductInfo(state, pageAddress)));
+    const Text infoFile = ConcatText(productFolder, kPathSeparator, state.ProductId, kInfoSuffix);
+    // A page cut off mid-way may lack the price or the item number: it never
+    // replaces the record an earlier, complete page gave.
+    if (pageComplete || !PathExists(infoFile)) {
+      WriteFileBytes(infoFile, ToBytes(ProductInfo(state, pageAddress)));
+    }
   }
   return true;
 }

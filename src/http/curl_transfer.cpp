@@ -92,6 +92,17 @@ std::size_t BodyCap() {
 
 void SetBodyCapForTesting(std::size_t bytes) { bodyCapOverride = bytes; }
 
+namespace {
+std::atomic<long> downloadIdleOverride{0};
+}  // namespace
+
+long DownloadIdleMs() {
+  const long idle = downloadIdleOverride.load();
+  return idle == 0 ? kDefaultDownloadIdleMs : idle;
+}
+
+void SetDownloadIdleForTesting(long milliseconds) { downloadIdleOverride = milliseconds; }
+
 TransferState::TransferState(std::chrono::milliseconds idle)
     : idleLimit(idle), bodyCap(BodyCap()), lastActivity(std::chrono::steady_clock::now()) {}
 

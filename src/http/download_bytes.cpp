@@ -5,6 +5,7 @@
 #include "http/curl_transfer.h"
 #include "http/redirect_chain.h"
 #include "http/request_url.h"
+#include "http/transfer_limits.h"
 
 namespace tessaly {
 namespace {
@@ -12,7 +13,6 @@ namespace {
 constexpr char kAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 // No overall bound, as for pages: connecting, and then each wait for data.
 constexpr std::chrono::milliseconds kConnectTimeout{30000};
-constexpr std::chrono::milliseconds kIdleTimeout{30000};
 
 template <typename Value>
 bool Set(CURL* easy, CURLoption option, Value value) {
@@ -50,7 +50,7 @@ Bytes DownloadBytes(const Text& address, int* httpStatus, bool* complete) {
   const ConnectionSeams seams = ReadConnectionSeams();
   CurlList connectTo;
   CurlList headers;
-  TransferState state{kIdleTimeout};
+  TransferState state{std::chrono::milliseconds(DownloadIdleMs())};
   if (!Configure(easy.get(), seams, connectTo, headers) ||
       !InstallTransferCallbacks(easy.get(), state)) {
     return {};

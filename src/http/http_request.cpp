@@ -215,7 +215,7 @@ Text HttpRequest(const Text& url, int method, const Text& body, Text* cookies,
                  bool noRedirect, const Text& serverUser, const Text& serverPassword,
                  const Text& proxy, const Text& proxyUser, const Text& proxyPassword,
                  int timeoutSeconds, Text* redirectLocation, Text* status, Bytes* responseBytes,
-                 bool mergeCookies) {
+                 bool mergeCookies, bool* complete) {
   StageEvents stages;
   stages.Enter();  // the platform check: libcurl is linked in, always there
 
@@ -307,6 +307,7 @@ Text HttpRequest(const Text& url, int method, const Text& body, Text* cookies,
   if (returnedCookies != nullptr) *returnedCookies = returned;
 
   if (responseBytes != nullptr) *responseBytes = state.body;
+  if (complete != nullptr) *complete = failure == 0;
   return DecodeResponseText(state.body);
 }
 

@@ -11,13 +11,16 @@ namespace tessaly {
 // `cookies` == nullptr means "not supplied": no cookie engine at all. Supplied
 // (even empty), cookies the server sets reach the redirects of this call only, and
 // the merged value is written back into *cookies.
+// *complete, beyond the routine's own parameters, is set with the result: true when
+// the whole body arrived, false when a read failed part-way (the result is then
+// the part that arrived), so a caller can keep something better it already has.
 Text HttpRequest(const Text& url, int method = 0, const Text& body = {}, Text* cookies = nullptr,
                  Text* returnedCookies = nullptr, const Text& extraHeaders = {},
                  Text* responseHeaders = nullptr, bool noRedirect = false,
                  const Text& serverUser = {}, const Text& serverPassword = {},
-                 const Text& proxy = {}, const Text& proxyUser = {},
-                 const Text& proxyPassword = {}, int timeoutSeconds = 0,
-                 Text* redirectLocation = nullptr, Text* status = nullptr,
-                 Bytes* responseBytes = nullptr, bool mergeCookies = true);
+                 const Text& proxy = {}, const Text& proxyUser = {}, const Text& proxyPassword = {},
+                 int timeoutSeconds = 0, Text* redirectLocation = nullptr, Text* status = nullptr,
+                 Bytes* responseBytes = nullptr, bool mergeCookies = true,
+                 bool* complete = nullptr);
 
 }  // namespace tessaly

@@ -14,4 +14,10 @@ std::size_t BodyCap();
 // Lets tests show the cap without sending 64 MB; 0 restores the default.
 void SetBodyCapForTesting(std::size_t bytes);
 
+// How long a download may wait for its next byte (30 s). Tests shorten it to show a
+// stalled picture ending without waiting half a minute; 0 restores the default.
+inline constexpr long kDefaultDownloadIdleMs = 30000;
+long DownloadIdleMs();
+void SetDownloadIdleForTesting(long milliseconds);
+
 }  // namespace tessaly

@@ -1,0 +1,173 @@
+// No text that comes from a page (a title, an option name, a description address)
+// can make a run write outside its category folder, whatever bytes it holds. The
+// run directory here lies one level inside a scratch folder, so that anything
+// written beside it or above it shows.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "marketplace_run_fixture.h"
+#include "text/file_primitives.h"
+
+namespace tessaly::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Raw GBK bytes, as a page may hold them; none of them holds a double quote.
+struct HostileName {
+  const char* what;
+  std::string bytes;
+};
+
+std::vector<HostileName> HostileNames() {
+  std::string longName;
+  for (int i = 0; i < 300; ++i) longName += Utf8ToGbk("长");
+  return {
+      {"dot", "."},
+      {"dot dot", ".."},
+      {"parent of parent", "../../x"},
+      {"absolute", "/etc/x"},
+      {"backslashes", "..\\..\\x"},
+      {"backslash inside", "a\\b"},
+      {"300 Chinese characters", longName},
+      {"control characters", std::string("\x01\x02\t\x1b[31m\x7f", 9)},
+      {"invalid GBK bytes", "\x81/..\xFF\x80/"},
+      {"lead byte before a slash", "\xB0/../\xB0/.."},
+      {"wildcards", "*?[a]"},
+      {"home", "~"},
+      {"spaces and dots", " . . "},
+  };
+}
+
+class PathContainmentTest : public MarketplaceRunTest {
+ protected:
+  PathContainmentTest() {
+    fs::create_directory(run_directory_.Join("run"));
+    SetRunDirectory(Utf8ToGbk(run_directory_.Join("run")));
+    for (int box = 1; box <= 4; ++box) window_.ticked[box] = true;
+  }
+
+  // Every file and folder below the scratch folder, relative to it.
+  std::vector<std::string> Everything() const {
+    std::vector<std::string> paths;
+    std::error_code ignored;
+    for (auto it = fs::recursive_directory_iterator(run_directory_.path(), ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+      paths.push_back(fs::relative(it->path(), run_directory_.path(), ignored).string());
+    }
+    return paths;
+  }
+
+  // Where the information file of `id` was written, relative to the category folder.
+  std::vector<fs::path> InfoFiles(const std::string& id) const {
+    std::vector<fs::path> found;
+    const fs::path category = run_directory_.Join("run/阿里巴巴");
+    std::error_code ignored;
+    for (auto it = fs::recursive_directory_iterator(category, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+      if (it->path().filename() == id + ".txt") {
+        found.push_back(fs::relative(it->path(), category, ignored));
+      }
+    }
+    return found;
+  }
+
+  // A product whose title and only option both carry `name`.
+  void AddHostileProduct(const std::string& id, const std::string& name) {
+    FixtureProduct product;
+    product.id = id;
+    product.title = "TITLE-PLACEHOLDER";
+    product.gallery_images = {FixtureMarketplace::GalleryImage(id, 1)};
+    product.skus = {{"OPTION-PLACEHOLDER", FixtureMarketplace::SkuImage(id, 1)}};
+    marketplace_.AddProduct(product);
+    std::string page = FixtureMarketplace::RenderPage(product);
+    for (const char* placeholder : {"TITLE-PLACEHOLDER", "OPTION-PLACEHOLDER"}) {
+      for (auto at = page.find(placeholder); at != std::string::npos; at = page.find(placeholder)) {
+        page.replace(at, std::string(placeholder).size(), name);
+      }
+    }
+    marketplace_.SetProductPage(id, page);
+  }
+};
+
+TEST_F(PathContainmentTest, NamesFromThePageNeverLeaveTheCategoryFolder) {
+  const std::vector<HostileName> names = HostileNames();
+  std::vector<std::string> ids;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string id = std::to_string(100000000000 + i);
+    AddHostileProduct(id, names[i].bytes);
+    ids.push_back(id);
+  }
+  PasteLinks(ids);
+
+  ASSERT_EQ(Run(), RunEnd::kFinished);
+
+  for (const std::string& path : Everything()) {
+    EXPECT_TRUE(path == "run" || path.rfind("run/阿里巴巴", 0) == 0) << path;
+  }
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    SCOPED_TRACE(names[i].what);
+    // The information file lies in the product's own folder, one level down, and
+    // its pictures in the folders beside it.
+    const std::vector<fs::path> info = InfoFiles(ids[i]);
+    ASSERT_EQ(info.size(), 1u);
+    const fs::path folder = info[0].parent_path();
+    EXPECT_EQ(std::distance(folder.begin(), folder.end()), 1);
+    const fs::path product = run_directory_.Join("run/阿里巴巴") / folder;
+    EXPECT_TRUE(fs::is_regular_file(product / "主图" / "1.jpg"));
+    std::vector<fs::path> options;
+    for (const auto& entry : fs::directory_iterator(product / "SKU图")) {
+      options.push_back(entry.path().filename());
+    }
+    ASSERT_EQ(options.size(), 1u);
+    EXPECT_TRUE(fs::is_regular_file(product / "SKU图" / options[0]));
+  }
+}
+
+TEST_F(PathContainmentTest, DescriptionAddressIsOnlyEverFetched) {
+  const std::vector<std::string> addresses = {"file:///etc/passwd", "../../../../etc/passwd",
+                                              "/etc/passwd", "https://itemcdn.1688.com/../../x"};
+  std::vector<std::string> ids;
+  for (std::size_t i = 0; i < addresses.size(); ++i) {
+    FixtureProduct product;
+    product.id = std::to_string(200000000000 + i);
+    product.title = "描述" + std::to_string(i);
+    product.description_images = {FixtureMarketplace::DescriptionImage(product.id, 1)};
+    marketplace_.AddProduct(product);
+    std::string page = FixtureMarketplace::RenderPage(product);
+    const std::string marker = "data-tfs-url=\"";
+    const std::size_t start = page.find(marker) + marker.size();
+    page.replace(start, page.find('"', start) - start, addresses[i]);
+    marketplace_.SetProductPage(product.id, page);
+    ids.push_back(product.id);
+  }
+  PasteLinks(ids);
+
+  ASSERT_EQ(Run(), RunEnd::kFinished);
+
+  for (const std::string& path : Everything()) {
+    EXPECT_TRUE(path == "run" || path.rfind("run/阿里巴巴", 0) == 0) << path;
+  }
+  for (std::size_t i = 0; i < addresses.size(); ++i) {
+    const std::string folder = "run/阿里巴巴/描述" + std::to_string(i) + "/详情图";
+    EXPECT_TRUE(NativeIsDirectory(run_directory_.Join(folder))) << addresses[i];
+    EXPECT_TRUE(fs::is_empty(run_directory_.Join(folder))) << addresses[i];
+  }
+}
+
+TEST_F(PathContainmentTest, TypedCategoryIsTheUsersOwnChoiceAndUsedAsTyped) {
+  FixtureProduct product;
+  product.id = "300000000000";
+  product.title = "分类";
+  marketplace_.AddProduct(product);
+  PasteLinks({product.id});
+  window_.category = "../放在旁边";
+
+  ASSERT_EQ(Run(), RunEnd::kFinished);
+
+  EXPECT_TRUE(NativeExists(run_directory_.Join("放在旁边/分类/300000000000.txt")));
+}
+
+}  // namespace
+}  // namespace tessaly::testing
