@@ -20,8 +20,7 @@ Text ProductPageAddress(const Text& matchedText) {
 }
 
 Text WallMarkerImageAddress() {
-  return ConcatText("https://", hosts::kImageHost,
-                    "/tfs/TB1Kbbnehv1gK0jSZFFXXb0sXXa-566-527.png");
+  return ConcatText("https://", hosts::kImageHost, "/tfs/TB1Kbbnehv1gK0jSZFFXXb0sXXa-566-527.png");
 }
 
 }  // namespace tessaly

@@ -25,9 +25,8 @@ RunEnd CollectionRun(WindowOperations& window) {
 
   // The category box is read once, before the gate; the link box once, after it.
   const Text category = window.CategoryText();
-  state.CategoryFolder =
-      category.empty() ? ConcatText("阿里巴巴"_gbk, kPathSeparator)
-                       : ConcatText(category, kPathSeparator);
+  state.CategoryFolder = category.empty() ? ConcatText("阿里巴巴"_gbk, kPathSeparator)
+                                          : ConcatText(category, kPathSeparator);
 
   if (!VersionGate(state)) return RunEnd::kVersionGate;
 

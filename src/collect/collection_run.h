@@ -7,10 +7,10 @@ namespace tessaly {
 // How a run ended; the window shows it through the status texts, the headless
 // collector turns it into its exit code.
 enum class RunEnd {
-  kFinished,       // "下载完毕,点击查看！"
-  kNoProductId,    // "未检测到宝贝ID"
-  kVersionGate,    // stopped by the version gate
-  kAntiScraping,   // "遇到防采集，请更新cookies"
+  kFinished,      // "下载完毕,点击查看！"
+  kNoProductId,   // "未检测到宝贝ID"
+  kVersionGate,   // stopped by the version gate
+  kAntiScraping,  // "遇到防采集，请更新cookies"
 };
 
 // One pass over every product ID of the link box, on the calling thread.

@@ -22,8 +22,8 @@ class WindowOperations : public Desktop {
   virtual Text LinkText() = 0;      // 编辑框1 of the main window
   virtual Text CategoryText() = 0;  // 编辑框2 of the main window
   virtual bool IsTicked(CheckBox box) = 0;
-  virtual void SetStatus(const Text& caption) = 0;       // 标签1, the StatusLabel
-  virtual void SetStartEnabled(bool enabled) = 0;        // 按钮1 "开始采集"
+  virtual void SetStatus(const Text& caption) = 0;  // 标签1, the StatusLabel
+  virtual void SetStartEnabled(bool enabled) = 0;   // 按钮1 "开始采集"
   // Opens the cookie settings window modally, without owner; returns when the user
   // has closed it.
   virtual void OpenSettingsWindow() = 0;

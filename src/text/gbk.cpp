@@ -1,10 +1,10 @@
 #include "text/gbk.h"
 
+#include <memory>
+
 #include <unicode/ucnv.h>
 #include <unicode/ustring.h>
 #include <unicode/utypes.h>
-
-#include <memory>
 
 namespace tessaly {
 namespace {
@@ -59,10 +59,9 @@ Text FromUtf16(UConverter* converter, std::u16string_view utf16) {
   ucnv_reset(converter);
   Text out(utf16.size() * 2 + 1, '\0');
   UErrorCode error = U_ZERO_ERROR;
-  int32_t length =
-      ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()),
-                      reinterpret_cast<const UChar*>(utf16.data()),
-                      static_cast<int32_t>(utf16.size()), &error);
+  int32_t length = ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()),
+                                   reinterpret_cast<const UChar*>(utf16.data()),
+                                   static_cast<int32_t>(utf16.size()), &error);
   if (error == U_BUFFER_OVERFLOW_ERROR) {
     out.assign(static_cast<std::size_t>(length) + 1, '\0');
     error = U_ZERO_ERROR;

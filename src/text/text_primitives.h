@@ -37,8 +37,8 @@ Text TextRight(const Text& text, int n);
 Text TextMid(const Text& text, int start, int count);
 
 // count: how many replacements at most; kAllOccurrences (any negative) means all.
-Text ReplaceText(const Text& text, const Text& sought, const Text& replacement = {},
-                 int start = 1, int count = kAllOccurrences, bool caseSensitive = false);
+Text ReplaceText(const Text& text, const Text& sought, const Text& replacement = {}, int start = 1,
+                 int count = kAllOccurrences, bool caseSensitive = false);
 
 // maximum: number of parts at most; a negative maximum counts as 0.
 TextArray SplitText(const Text& text, const Text& delimiter = ",", int maximum = kNoLimit);

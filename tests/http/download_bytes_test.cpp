@@ -126,8 +126,8 @@ TEST(DownloadBytesWireTest, ReadFailingPartWayKeepsTheBytesSoFar) {
   });
   int status = 0;
   bool complete = true;
-  EXPECT_EQ(AsString(DownloadBytes("http://127.0.0.1:" + std::to_string(raw.Port()) + "/",
-                                   &status, &complete)),
+  EXPECT_EQ(AsString(DownloadBytes("http://127.0.0.1:" + std::to_string(raw.Port()) + "/", &status,
+                                   &complete)),
             "partial");
   EXPECT_EQ(status, 200);
   EXPECT_FALSE(complete);

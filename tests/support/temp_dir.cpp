@@ -1,12 +1,12 @@
 #include "support/temp_dir.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include <stdlib.h>
 
 #include "text/file_primitives.h"
 #include "text/gbk.h"
