@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "config/hosts.h"
+#include "collect/addresses.h"
 #include "png_image.h"
 #include "text/gbk.h"
 
@@ -87,29 +87,13 @@ std::vector<std::string> PictureAddresses(const FixtureProduct& product) {
   return addresses;
 }
 
-// "host", "/path" of an https address.
-std::pair<std::string, std::string> HostAndPath(const std::string& address) {
-  const std::size_t host_start = address.find("://") + 3;
-  const std::size_t path_start = address.find('/', host_start);
-  return {address.substr(host_start, path_start - host_start), address.substr(path_start)};
-}
-
-std::string DescriptionAddress(const FixtureProduct& product) {
-  static const std::string kMarker = "data-tfs-url=\"";
-  const std::string page = FixtureMarketplace::RenderPage(product);
-  const std::size_t start = page.find(kMarker);
-  if (start == std::string::npos) return {};
-  const std::size_t begin = start + kMarker.size();
-  return page.substr(begin, page.find('"', begin) - begin);
-}
-
 }  // namespace
 
 std::vector<FixtureProduct> ServeCatalogue(FixtureMarketplace& marketplace,
                                            const CatalogueShape& shape) {
-  auto pictures = std::make_shared<std::vector<std::string>>();
+  std::vector<std::shared_ptr<const std::string>> pictures;
   for (int variant = 0; variant < kColourVariants; ++variant) {
-    pictures->push_back(GeneratedPng(shape.image_kb, variant));
+    pictures.push_back(std::make_shared<const std::string>(GeneratedPng(shape.image_kb, variant)));
   }
 
   std::vector<FixtureProduct> products;
@@ -121,18 +105,11 @@ std::vector<FixtureProduct> ServeCatalogue(FixtureMarketplace& marketplace,
     std::string page = FixtureMarketplace::RenderPage(product);
     const std::size_t body_end = page.rfind("</body>");
     page.insert(body_end, PaddingFor(page, shape.page_kb, product.charset == "gbk"));
-    marketplace.Server().Handle(hosts::kProductHost,
-                                FixtureMarketplace::ProductPagePath(product.id),
-                                [page = std::move(page)](const auto&, auto& response) {
-                                  response.set_content(page, "text/html");
-                                });
+    marketplace.SetProductPage(product.id, page);
     const std::vector<std::string> addresses = PictureAddresses(product);
     for (std::size_t i = 0; i < addresses.size(); ++i) {
       const std::size_t variant = (static_cast<std::size_t>(index) * 5 + i) % kColourVariants;
-      const auto [host, path] = HostAndPath(addresses[i]);
-      marketplace.Server().Handle(host, path, [pictures, variant](const auto&, auto& response) {
-        response.set_content((*pictures)[variant], "image/png");
-      });
+      marketplace.ServeBytes(addresses[i], pictures[variant], "image/png");
     }
     products.push_back(std::move(product));
   }
@@ -140,17 +117,17 @@ std::vector<FixtureProduct> ServeCatalogue(FixtureMarketplace& marketplace,
 }
 
 std::string ProductLink(const FixtureProduct& product) {
-  return std::string("https://") + hosts::kProductHost +
-         FixtureMarketplace::ProductPagePath(product.id);
+  return ProductPageAddress(product.id + ".html");
 }
 
 std::vector<std::string> CollectionAddresses(const std::vector<FixtureProduct>& products) {
-  std::vector<std::string> addresses = {std::string("http://") + hosts::kWebHost +
-                                        "/e/yz/didud_uvadadu.txt"};
+  std::vector<std::string> addresses = {VersionTextAddress()};
   for (const FixtureProduct& product : products) {
     addresses.push_back(ProductLink(product));
     addresses.insert(addresses.end(), product.gallery_images.begin(), product.gallery_images.end());
-    addresses.push_back(DescriptionAddress(product));
+    if (!product.description_images.empty()) {
+      addresses.push_back(FixtureMarketplace::DescriptionAddress(product.id));
+    }
     addresses.insert(addresses.end(), product.description_images.begin(),
                      product.description_images.end());
     for (const auto& sku : product.skus) addresses.push_back(sku.second);

@@ -16,7 +16,9 @@ void ReleaseCookiePageAddress() { tessaly::SetCookiePageAddress({}); }
 
 int main(int argc, char* argv[]) {
   tessaly::EnterRunDirectory();
-  std::atexit(ReleaseCookiePageAddress);
+  // The program leaves through quick_exit (below), so the exit routine is registered
+  // for it: it then runs while the process-wide values are still alive.
+  std::at_quick_exit(ReleaseCookiePageAddress);
 
   QApplication app(argc, argv);
   QApplication::setWindowIcon(tessaly::ProgramIcon());
@@ -32,8 +34,8 @@ int main(int argc, char* argv[]) {
   app.exec();
 
   // Closing the window ends the program even while a run is still working. The run's
-  // worker must then find its window alive until the process is gone, so leave
-  // without unwinding main: the window and the application are not destroyed here,
-  // and the exit routine above still runs.
-  std::exit(0);
+  // worker must then find its window and every process-wide value alive until the
+  // process is gone, so leave without destroying anything: neither main's objects
+  // nor the statics are torn down, and the exit routine above still runs.
+  std::quick_exit(0);
 }

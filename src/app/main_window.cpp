@@ -27,7 +27,7 @@
 namespace tessaly {
 namespace {
 
-// The window's outer size as the user sees it. The controls' places are relative
+// The window's size below the title bar, menu bar included. The controls' places are relative
 // to the area below the menu bar; they end at y 670, so they fit with room to spare.
 constexpr QSize kWindowSize(1018, 731);
 

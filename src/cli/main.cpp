@@ -25,6 +25,11 @@ int Fail(int code, const std::string& message) {
 // Every input is checked before the run starts, so a run never begins on
 // something it cannot use and nothing is fetched in vain.
 int Collect(const Options& options) {
+  if (!FitsGbk(options.category)) {
+    return Fail(kExitUsage,
+                "--category: the name has characters the run cannot use in folder "
+                "names (outside GBK)");
+  }
   std::string error;
   std::string run_directory;
   bool created = false;

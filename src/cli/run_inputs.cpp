@@ -64,7 +64,7 @@ bool ReadFile(const std::string& path, std::string& content, std::string& error)
 // turn into another path, so it is refused instead.
 bool GbkPath(const std::string& native, Text& gbk, std::string& error) {
   gbk = Utf8ToGbk(native);
-  if (GbkToUtf8(gbk) != native) {
+  if (!FitsGbk(native)) {
     error = "the path has characters that the run cannot use in file names (outside GBK)";
     return false;
   }
@@ -72,6 +72,8 @@ bool GbkPath(const std::string& native, Text& gbk, std::string& error) {
 }
 
 }  // namespace
+
+bool FitsGbk(const std::string& utf8) { return GbkToUtf8(Utf8ToGbk(utf8)) == utf8; }
 
 bool ReadLinks(const std::string& file, Text& links, std::string& error) {
   std::string content;

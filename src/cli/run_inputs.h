@@ -21,4 +21,8 @@ bool UseRunDirectory(const std::string& requested, std::string& absolute, bool& 
 // Makes the run read its cookie value from `file`, which must be readable now.
 bool UseCookieFile(const std::string& file, std::string& error);
 
+// True when the UTF-8 text survives the run's GBK texts unchanged; otherwise the
+// run would write under another name than the one the user typed.
+bool FitsGbk(const std::string& utf8);
+
 }  // namespace tessaly::cli

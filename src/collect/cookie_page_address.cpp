@@ -10,7 +10,6 @@ std::mutex& AddressLock() {
   return lock;
 }
 
-// Released by the normal destruction of statics at exit.
 Text& Address() {
   static Text address;
   return address;

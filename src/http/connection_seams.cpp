@@ -2,19 +2,15 @@
 
 #include <cstdlib>
 
+#include "text/text_primitives.h"
+
 namespace tessaly {
 
 ConnectionSeams ReadConnectionSeams() {
   ConnectionSeams seams;
   if (const char* connectTo = std::getenv("TESSALY_CONNECT_TO")) {
-    std::string entries = connectTo;
-    std::size_t from = 0;
-    while (from <= entries.size()) {
-      std::size_t comma = entries.find(',', from);
-      if (comma == std::string::npos) comma = entries.size();
-      std::string entry = entries.substr(from, comma - from);
-      if (!entry.empty()) seams.connectTo.push_back(std::move(entry));
-      from = comma + 1;
+    for (const Text& entry : SplitText(connectTo, ",")) {
+      if (!entry.empty()) seams.connectTo.push_back(entry);
     }
   }
   if (const char* caFile = std::getenv("TESSALY_CA_FILE")) seams.caFile = caFile;

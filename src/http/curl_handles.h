@@ -9,6 +9,12 @@
 // Owners of libcurl's C handles, and the connection cache of the process.
 namespace tessaly {
 
+// One option on a handle; false when libcurl refuses it.
+template <typename Value>
+bool SetOption(CURL* easy, CURLoption option, Value value) {
+  return curl_easy_setopt(easy, option, value) == CURLE_OK;
+}
+
 class CurlShareGeneration;
 
 // An easy handle attached to the process-wide share, so that every request of the

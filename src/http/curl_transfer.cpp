@@ -33,7 +33,6 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
     state.headersEnded = false;
     state.finalHeaders = false;
     state.body.clear();
-    state.bodyCapped = false;
   } else if (state.headersEnded || state.headerBlock.empty()) {
     // Trailers after a chunked body, or stray bytes before any status line.
   } else if (line.empty()) {
@@ -54,11 +53,8 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
   const std::size_t room = state.bodyCap - std::min(state.bodyCap, state.body.size());
   const std::size_t taken = std::min(room, length);
   state.body.insert(state.body.end(), data, data + taken);
-  if (taken < length) {
-    state.bodyCapped = true;
-    return 0;  // libcurl ends the transfer with a write error
-  }
-  return length;
+  // Past the cap libcurl ends the transfer with a write error.
+  return taken < length ? 0 : length;
 }
 
 int OnProgress(void* user, curl_off_t, curl_off_t downloaded, curl_off_t, curl_off_t uploaded) {
@@ -69,11 +65,7 @@ int OnProgress(void* user, curl_off_t, curl_off_t downloaded, curl_off_t, curl_o
     state.seenUp = uploaded;
     state.lastActivity = now;
   }
-  if (state.connected && now - state.lastActivity > state.idleLimit) {
-    state.stalled = true;
-    return 1;
-  }
-  return 0;
+  return state.connected && now - state.lastActivity > state.idleLimit ? 1 : 0;
 }
 
 int OnConnected(void* user, char*, char*, int, int) {
@@ -127,9 +119,7 @@ void ResetForNextPerform(TransferState& state) {
   state.headersEnded = false;
   state.finalHeaders = false;
   state.body.clear();
-  state.bodyCapped = false;
   state.connected = false;
-  state.stalled = false;
   state.seenDown = 0;
   state.seenUp = 0;
   state.lastActivity = std::chrono::steady_clock::now();

@@ -23,10 +23,8 @@ struct TransferState {
   bool headersEnded = false;  // the empty line after the headers arrived
   bool finalHeaders = false;  // ... and the status was not an interim 1xx
   Bytes body;                 // the body of the response whose headers are in the block
-  bool bodyCapped = false;
 
   bool connected = false;  // connection (and TLS) stood; the request was on its way
-  bool stalled = false;    // the idle limit ran out
   std::chrono::steady_clock::time_point lastActivity;
   curl_off_t seenDown = 0;
   curl_off_t seenUp = 0;

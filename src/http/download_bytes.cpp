@@ -11,27 +11,23 @@ namespace tessaly {
 namespace {
 
 constexpr char kAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
-// No overall bound, as for pages: connecting, and then each wait for data.
-constexpr std::chrono::milliseconds kConnectTimeout{30000};
-
-template <typename Value>
-bool Set(CURL* easy, CURLoption option, Value value) {
-  return curl_easy_setopt(easy, option, value) == CURLE_OK;
-}
 
 bool Configure(CURL* easy, const ConnectionSeams& seams, CurlList& connectTo, CurlList& headers) {
   // HTTP/1.0 as the plain download always asked; the keep-alive line lets the
   // process-wide connection cache reuse the connection all the same. Nothing is
   // ever conditional, so no cache can answer instead of the server.
   return headers.Append("Accept: */*") && headers.Append("Pragma: no-cache") &&
-         headers.Append("Connection: Keep-Alive") && Set(easy, CURLOPT_HTTPHEADER, headers.Get()) &&
-         Set(easy, CURLOPT_USERAGENT, kAgent) &&
-         Set(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0)) &&
-         Set(easy, CURLOPT_PROTOCOLS_STR, "http,https") && Set(easy, CURLOPT_NOSIGNAL, 1L) &&
-         Set(easy, CURLOPT_PROXY, "") && Set(easy, CURLOPT_NOPROXY, "*") &&
-         Set(easy, CURLOPT_SSL_VERIFYPEER, 1L) && Set(easy, CURLOPT_SSL_VERIFYHOST, 2L) &&
-         Set(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(kConnectTimeout.count())) &&
-         Set(easy, CURLOPT_FOLLOWLOCATION, 0L) && ApplyConnectionSeams(easy, seams, connectTo);
+         headers.Append("Connection: Keep-Alive") &&
+         SetOption(easy, CURLOPT_HTTPHEADER, headers.Get()) &&
+         SetOption(easy, CURLOPT_USERAGENT, kAgent) &&
+         SetOption(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0)) &&
+         SetOption(easy, CURLOPT_PROTOCOLS_STR, "http,https") &&
+         SetOption(easy, CURLOPT_NOSIGNAL, 1L) && SetOption(easy, CURLOPT_PROXY, "") &&
+         SetOption(easy, CURLOPT_NOPROXY, "*") && SetOption(easy, CURLOPT_SSL_VERIFYPEER, 1L) &&
+         SetOption(easy, CURLOPT_SSL_VERIFYHOST, 2L) &&
+         SetOption(easy, CURLOPT_CONNECTTIMEOUT_MS, kDefaultTimeoutMs) &&
+         SetOption(easy, CURLOPT_FOLLOWLOCATION, 0L) &&
+         ApplyConnectionSeams(easy, seams, connectTo);
 }
 
 }  // namespace
@@ -57,7 +53,8 @@ Bytes DownloadBytes(const Text& address, int* httpStatus, bool* complete) {
   }
   CURL* handle = easy.get();
   const ChainOutcome outcome = PerformChain(handle, state, first, true, [handle](const Hop& hop) {
-    return Set(handle, CURLOPT_URL, hop.url.c_str()) && Set(handle, CURLOPT_HTTPGET, 1L);
+    return SetOption(handle, CURLOPT_URL, hop.url.c_str()) &&
+           SetOption(handle, CURLOPT_HTTPGET, 1L);
   });
 
   if (!state.finalHeaders) return {};

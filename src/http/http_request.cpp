@@ -43,6 +43,7 @@
 #include "http/request_url.h"
 #include "http/response_decoding.h"
 #include "http/response_header_scan.h"
+#include "http/transfer_limits.h"
 #include "text/desktop.h"
 #include "text/text_primitives.h"
 
@@ -55,7 +56,6 @@ constexpr int kPost = 1;
 constexpr int kHead = 2;
 constexpr int kPut = 3;
 constexpr int kDelete = 5;
-constexpr long kDefaultTimeoutMs = 30000;
 
 int MethodNumber(int method) { return method >= 0 && method <= 7 ? method : 0; }
 
@@ -74,11 +74,6 @@ class StageEvents {
  private:
   int entered_ = 0;
 };
-
-template <typename Value>
-bool Set(CURL* easy, CURLoption option, Value value) {
-  return curl_easy_setopt(easy, option, value) == CURLE_OK;
-}
 
 bool IsOneOf(const Text& name, const char* a, const char* b = nullptr, const char* c = nullptr) {
   for (const char* candidate : {a, b, c}) {
@@ -115,17 +110,18 @@ bool SetMethod(Call& call, const Hop& hop) {
   const bool withBody = !head && hop.sendBody && (carriesBody || !call.body.empty());
   const std::string name = kMethodNames[hop.method];
   static const char kNoBytes[] = "";
-  bool ok = Set(call.easy, CURLOPT_NOBODY, head ? 1L : 0L);
+  bool ok = SetOption(call.easy, CURLOPT_NOBODY, head ? 1L : 0L);
   if (withBody) {
     ok = ok &&
-         Set(call.easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(call.body.size())) &&
-         Set(call.easy, CURLOPT_POSTFIELDS,
-             call.body.empty() ? kNoBytes : reinterpret_cast<const char*>(call.body.data()));
+         SetOption(call.easy, CURLOPT_POSTFIELDSIZE_LARGE,
+                   static_cast<curl_off_t>(call.body.size())) &&
+         SetOption(call.easy, CURLOPT_POSTFIELDS,
+                   call.body.empty() ? kNoBytes : reinterpret_cast<const char*>(call.body.data()));
   } else if (!head) {
-    ok = ok && Set(call.easy, CURLOPT_HTTPGET, 1L);
+    ok = ok && SetOption(call.easy, CURLOPT_HTTPGET, 1L);
   }
   const bool libcurlsOwn = head || name == (withBody ? "POST" : "GET");
-  return ok && Set(call.easy, CURLOPT_CUSTOMREQUEST, libcurlsOwn ? nullptr : name.c_str());
+  return ok && SetOption(call.easy, CURLOPT_CUSTOMREQUEST, libcurlsOwn ? nullptr : name.c_str());
 }
 
 // The header lines of one request of the chain. The caller's cookie line, and any
@@ -150,22 +146,22 @@ bool SetHeaders(Call& call, const Hop& hop) {
     if (!HasHeader(call.headerLines, ownDefault))
       ok = ok && list.Append(ConcatText(ownDefault, ":"));
   }
-  return ok && Set(call.easy, CURLOPT_HTTPHEADER, list.Get()) &&
-         Set(call.easy, CURLOPT_COOKIE, cookieValue.empty() ? nullptr : cookieValue.c_str());
+  return ok && SetOption(call.easy, CURLOPT_HTTPHEADER, list.Get()) &&
+         SetOption(call.easy, CURLOPT_COOKIE, cookieValue.empty() ? nullptr : cookieValue.c_str());
 }
 
 bool SetServerCredentials(Call& call, const Hop& hop) {
   if (hop.firstOrigin && !call.serverUser.empty() && !call.serverPassword.empty()) {
-    return Set(call.easy, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC)) &&
-           Set(call.easy, CURLOPT_USERNAME, call.serverUser.c_str()) &&
-           Set(call.easy, CURLOPT_PASSWORD, call.serverPassword.c_str());
+    return SetOption(call.easy, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC)) &&
+           SetOption(call.easy, CURLOPT_USERNAME, call.serverUser.c_str()) &&
+           SetOption(call.easy, CURLOPT_PASSWORD, call.serverPassword.c_str());
   }
-  return Set(call.easy, CURLOPT_USERNAME, static_cast<const char*>(nullptr)) &&
-         Set(call.easy, CURLOPT_PASSWORD, static_cast<const char*>(nullptr));
+  return SetOption(call.easy, CURLOPT_USERNAME, static_cast<const char*>(nullptr)) &&
+         SetOption(call.easy, CURLOPT_PASSWORD, static_cast<const char*>(nullptr));
 }
 
 bool ConfigureHop(Call& call, const Hop& hop) {
-  if (!Set(call.easy, CURLOPT_URL, hop.url.c_str())) {
+  if (!SetOption(call.easy, CURLOPT_URL, hop.url.c_str())) {
     call.failure = 701;
     return false;
   }
@@ -186,20 +182,22 @@ bool ConfigureHop(Call& call, const Hop& hop) {
 
 bool SetConnection(CURL* easy, const Text& proxy, const Text& proxyUser, const Text& proxyPassword,
                    const ConnectionSeams& seams, CurlList& connectTo) {
-  bool ok = Set(easy, CURLOPT_PROTOCOLS_STR, "http,https") &&
-            Set(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1)) &&
-            Set(easy, CURLOPT_NOSIGNAL, 1L) && Set(easy, CURLOPT_SSL_VERIFYPEER, 1L) &&
-            Set(easy, CURLOPT_SSL_VERIFYHOST, 2L) && ApplyConnectionSeams(easy, seams, connectTo);
+  bool ok = SetOption(easy, CURLOPT_PROTOCOLS_STR, "http,https") &&
+            SetOption(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1)) &&
+            SetOption(easy, CURLOPT_NOSIGNAL, 1L) && SetOption(easy, CURLOPT_SSL_VERIFYPEER, 1L) &&
+            SetOption(easy, CURLOPT_SSL_VERIFYHOST, 2L) &&
+            ApplyConnectionSeams(easy, seams, connectTo);
   if (proxy.empty()) {
     // The empty name also keeps libcurl from taking a proxy from the environment.
-    return ok && Set(easy, CURLOPT_PROXY, "") && Set(easy, CURLOPT_NOPROXY, "*");
+    return ok && SetOption(easy, CURLOPT_PROXY, "") && SetOption(easy, CURLOPT_NOPROXY, "*");
   }
-  ok = ok && Set(easy, CURLOPT_PROXY, proxy.c_str()) && Set(easy, CURLOPT_NOPROXY, "") &&
-       Set(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+  ok = ok && SetOption(easy, CURLOPT_PROXY, proxy.c_str()) &&
+       SetOption(easy, CURLOPT_NOPROXY, "") &&
+       SetOption(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
   if (!proxyUser.empty() && !proxyPassword.empty()) {
-    ok = ok && Set(easy, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC)) &&
-         Set(easy, CURLOPT_PROXYUSERNAME, proxyUser.c_str()) &&
-         Set(easy, CURLOPT_PROXYPASSWORD, proxyPassword.c_str());
+    ok = ok && SetOption(easy, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_BASIC)) &&
+         SetOption(easy, CURLOPT_PROXYUSERNAME, proxyUser.c_str()) &&
+         SetOption(easy, CURLOPT_PROXYPASSWORD, proxyPassword.c_str());
   }
   return ok;
 }
@@ -247,16 +245,16 @@ Text HttpRequest(const Text& url, int method, const Text& body, Text* cookies,
   const long timeoutMs =
       timeoutSeconds > 0 ? static_cast<long>(timeoutSeconds) * 1000L : kDefaultTimeoutMs;
   TransferState state{std::chrono::milliseconds(timeoutMs)};
-  if (!Set(easy.get(), CURLOPT_CONNECTTIMEOUT_MS, timeoutMs) ||
+  if (!SetOption(easy.get(), CURLOPT_CONNECTTIMEOUT_MS, timeoutMs) ||
       !InstallTransferCallbacks(easy.get(), state)) {
     Fail(status, 705);
     return {};
   }
-  if (cookies != nullptr && !Set(easy.get(), CURLOPT_COOKIEFILE, "")) {
+  if (cookies != nullptr && !SetOption(easy.get(), CURLOPT_COOKIEFILE, "")) {
     Fail(status, 708);
     return {};
   }
-  if (!Set(easy.get(), CURLOPT_FOLLOWLOCATION, 0L)) {
+  if (!SetOption(easy.get(), CURLOPT_FOLLOWLOCATION, 0L)) {
     Fail(status, 709);
     return {};
   }
@@ -294,11 +292,11 @@ Text HttpRequest(const Text& url, int method, const Text& body, Text* cookies,
     return {};
   }
 
+  // A read that failed part-way (713) still has the final header block here, so its
+  // message is replaced by the status text at once and only `complete` tells.
   stages.Enter();  // reading the body
-  if (failure == 713) Fail(status, 713);
   stages.Enter();  // the header block
   Text headers = state.headerBlock.substr(0, state.headerBlock.find('\0'));
-  if (responseHeaders != nullptr) *responseHeaders = headers;
   if (status != nullptr) *status = TextMid(headers, 10, FindText(headers, "\r\n", 10) - 10);
 
   Text returned = returnedCookies != nullptr ? *returnedCookies : Text();

@@ -16,7 +16,10 @@ void SetBodyCapForTesting(std::size_t bytes);
 
 // How long a download may wait for its next byte (30 s). Tests shorten it to show a
 // stalled picture ending without waiting half a minute; 0 restores the default.
-inline constexpr long kDefaultDownloadIdleMs = 30000;
+// Bounds connecting and then each wait for data, never a whole transfer, for pages
+// and downloads alike.
+inline constexpr long kDefaultTimeoutMs = 30000;
+inline constexpr long kDefaultDownloadIdleMs = kDefaultTimeoutMs;
 long DownloadIdleMs();
 void SetDownloadIdleForTesting(long milliseconds);
 

@@ -7,13 +7,7 @@
 #endif
 
 namespace tessaly {
-namespace {
-
-inline unsigned char FoldByte(unsigned char byte) {
-  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 CharacterSearch::CharacterSearch(std::string_view text, std::string_view sought, bool foldCase)
     : text_(reinterpret_cast<const unsigned char*>(text.data())),
@@ -66,26 +60,12 @@ std::size_t FindEitherCase(const unsigned char* text, unsigned char lower, std::
                                              (mask_a != 0 ? 0 : 16));
     }
   }
+#endif
+  // What is left after the wide loop, or the whole range where it is not built.
   for (; from < end; ++from) {
     if ((text[from] | 0x20) == lower) return from;
   }
   return CharacterSearch::kNone;
-#else
-  // Both cases are looked for in windows that double in size, so the cost follows
-  // the distance to the nearer hit, not to the end of the text (one case may not
-  // occur at all, and many searches may start along one text).
-  const auto upper = static_cast<unsigned char>(lower - ('a' - 'A'));
-  for (std::size_t window = 64; from < end; window *= 2) {
-    const std::size_t stop = end - from > window ? from + window : end;
-    const std::size_t lower_hit = MemchrOffset(text, lower, from, stop);
-    const std::size_t upper_hit =
-        MemchrOffset(text, upper, from, lower_hit == CharacterSearch::kNone ? stop : lower_hit);
-    if (upper_hit != CharacterSearch::kNone) return upper_hit;
-    if (lower_hit != CharacterSearch::kNone) return lower_hit;
-    from = stop;
-  }
-  return CharacterSearch::kNone;
-#endif
 }
 
 }  // namespace

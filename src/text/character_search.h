@@ -22,6 +22,11 @@
 // steps two bytes at a lead byte tries that position too).
 namespace tessaly {
 
+// Case folding of the ASCII letters only; every other byte stays as it is.
+inline unsigned char FoldByte(unsigned char byte) {
+  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
+}
+
 class CharacterSearch {
  public:
   static constexpr std::size_t kNone = std::string_view::npos;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -57,13 +58,22 @@ Text WithoutTrailingSeparator(Text path) {
   return path;
 }
 
+// The current folder, for a process whose program file cannot be named.
+Text CurrentFolder() {
+  std::string buffer(4096, '\0');
+  if (::getcwd(buffer.data(), buffer.size()) == nullptr) return ".";
+  buffer.resize(std::strlen(buffer.c_str()));
+  return WithoutTrailingSeparator(Utf8ToGbk(buffer));
+}
+
 Text ProgramFolder() {
+  // An empty result would be the file system's root; better the current folder.
   std::string buffer(4096, '\0');
   const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-  if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size()) return {};
+  if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size()) return CurrentFolder();
   buffer.resize(static_cast<std::size_t>(length));
   const std::size_t cut = buffer.rfind('/');
-  if (cut == std::string::npos) return {};
+  if (cut == std::string::npos) return CurrentFolder();
   buffer.resize(cut);
   return WithoutTrailingSeparator(Utf8ToGbk(buffer));
 }

@@ -38,8 +38,9 @@ constexpr PCRE2_SIZE kJitStackStart = 32 * 1024;
 constexpr PCRE2_SIZE kJitStackMax = 8 * 1024 * 1024;
 
 // ECMAScript's rules, as far as PCRE2 offers them:
-//  - UTF without UCP: \d, \w, \b and \s stay ASCII, so no byte of a Chinese
-//    character can ever match \d, \w or [a-zA-Z];
+//  - UTF without UCP: \d, \w and \b stay ASCII, so no byte of a Chinese
+//    character can ever match \d, \w or [a-zA-Z] (\s stays ASCII too, which is
+//    narrower than ECMAScript's: no pattern of ours uses it);
 //  - "$" without multiline matches only at the very end, not before a final "\n";
 //  - \uXXXX and \xXX as in ECMAScript;
 //  - a back-reference to a group that took no part matches the empty text;
@@ -183,9 +184,7 @@ bool PatternMatcher::Search(const Text& pattern, const Text& subject, bool caseS
 
   State& state = *state_;
   state.ForgetMatches();
-  state.pattern = expandQuoteMarker
-                      ? ReplaceText(pattern, kQuoteMarker, "\"", 1, kAllOccurrences, true)
-                      : pattern;
+  state.pattern = expandQuoteMarker ? ExpandQuoteMarker(pattern) : pattern;
   state.subject = GbkToUtf8(subject);
   if (!state.Ready()) return false;
   if (!state.Run(GbkToUtf8(state.pattern), options, global)) {

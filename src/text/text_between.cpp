@@ -5,14 +5,18 @@
 
 namespace tessaly {
 
+Text ExpandQuoteMarker(const Text& text) {
+  return ReplaceText(text, kQuoteMarker, "\"", 1, kAllOccurrences, true);
+}
+
 // Empty markers give nothing. Taken literally, an empty left marker would be found
 // at position 1 wherever the search starts, and AllTextsBetween would never get
 // past it.
 Text TextBetween(const Text& text, const Text& left, const Text& right, int start,
                  bool ignoreCase) {
   if (left.empty() || right.empty()) return {};
-  const Text effective_left = ReplaceText(left, kQuoteMarker, "\"", 1, kAllOccurrences, true);
-  const Text effective_right = ReplaceText(right, kQuoteMarker, "\"", 1, kAllOccurrences, true);
+  const Text effective_left = ExpandQuoteMarker(left);
+  const Text effective_right = ExpandQuoteMarker(right);
   int p = FindText(text, effective_left, start, ignoreCase);
   if (p == -1) return {};
   p += TextLength(effective_left);

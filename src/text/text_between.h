@@ -7,6 +7,9 @@ namespace tessaly {
 // "#引号" in GBK: stands for one double quote in TextBetween's markers.
 inline constexpr char kQuoteMarker[] = "#\xD2\xFD\xBA\xC5";
 
+// `text` with every quote marker replaced by a double quote, left to right.
+Text ExpandQuoteMarker(const Text& text);
+
 Text TextBetween(const Text& text, const Text& left, const Text& right, int start = 0,
                  bool ignoreCase = false);
 

@@ -12,10 +12,6 @@ inline unsigned char ByteAt(const Text& text, std::size_t i) {
   return static_cast<unsigned char>(text[i]);
 }
 
-inline unsigned char FoldByte(unsigned char byte) {
-  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
-}
-
 // Offset where a scan from 1-based `start` begins: positions below 1 count as 1.
 inline std::size_t ScanOffset(int start) {
   return start < 1 ? 0 : static_cast<std::size_t>(start) - 1;
@@ -61,7 +57,9 @@ int FindText(const Text& text, const Text& sought, int start, bool ignoreCase) {
   if (sought.empty()) return 1;
   CharacterSearch search(text, sought, ignoreCase);
   const std::size_t found = search.FindFrom(from);
-  return found == CharacterSearch::kNone ? -1 : static_cast<int>(found + 1);
+  // Positions are 32-bit: a match beyond them cannot be named, so it is not found.
+  if (found == CharacterSearch::kNone || found >= static_cast<std::size_t>(kNoLimit)) return -1;
+  return static_cast<int>(found + 1);
 }
 
 Text TextLeft(const Text& text, int n) {

@@ -291,6 +291,7 @@ TEST_F(CollectCliTest, BadUsageEndsWithCodeSixtyFour) {
            {"--dir="},
            {"--no-main=yes"},
            {"links-a.txt", "links-b.txt"},
+           {"--category", "表情😀"},  // would be written as another name
        }) {
     const CollectorResult result = RunCollector({arguments, "", run_directory_.path()});
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "http/response_header_scan.h"
+#include "support/counting_desktop.h"
 #include "text/desktop.h"
 
 namespace tessaly {
@@ -57,25 +58,14 @@ TEST(CookieHelpersTest, JoinDistinctAndFindItem) {
   EXPECT_EQ(FindItem({"a"}, "A"), -1);
 }
 
-class CountingDesktop : public Desktop {
- public:
-  int ShowMessage(const Text&, int, const Text&) override { return 0; }
-  void ProcessEvents() override { ++events; }
-  void OpenUrl(const Text&) override {}
-  void ShellOpen(const Text&) override {}
-  int events = 0;
-};
-
 TEST(ScanResponseHeadersTest, CollectsCookiesAndLocation) {
-  CountingDesktop desktop;
-  InstallDesktop(&desktop);
+  testing::CountingDesktop desktop;
   Text headers =
       "HTTP/1.1 302 Found\r\nset-cookie: a=1; Path=/\r\nSET-COOKIE: b=2\r\nLOCATION: /x\r\n"
       "Location: /next\r\n\r\n";
   Text returned;
   Text location;
   ScanResponseHeaders(headers, returned, &location, nullptr, true);
-  InstallDesktop(nullptr);
   EXPECT_EQ(returned, "a=1; b=2");
   EXPECT_EQ(location, "/next");
   EXPECT_EQ(headers,
@@ -106,28 +96,33 @@ TEST(ScanResponseHeadersTest, AppendsToWhatTheVariableHeld) {
 }
 
 TEST(ScanResponseHeadersTest, MergesIntoSuppliedCookies) {
-  Text headers = "HTTP/1.1 200 OK\r\nSet-Cookie: b=3; Path=/\r\nSet-Cookie: c=deleted\r\n\r\n";
-  Text returned;
-  Text cookies = "a=1;b=2; c=4";
-  ScanResponseHeaders(headers, returned, nullptr, &cookies, true);
-  EXPECT_EQ(returned, "b=3; a=1");
-  EXPECT_EQ(cookies, "b=3; a=1");
-
-  Text unmerged;
-  Text untouched = "a=1;b=2";
-  Text again = headers;
-  ScanResponseHeaders(again, unmerged, nullptr, &untouched, false);
-  EXPECT_EQ(unmerged, "b=3; c=deleted");
-  EXPECT_EQ(untouched, "a=1;b=2");
+  const struct {
+    const char* headers;
+    const char* cookies;
+    const char* merged;
+  } cases[] = {
+      {"HTTP/1.1 200 OK\r\nSet-Cookie: b=3; Path=/\r\nSet-Cookie: c=deleted\r\n\r\n",
+       "a=1;b=2; c=4", "b=3; a=1"},
+      // No Set-Cookie line: the supplied value comes back normalised.
+      {"HTTP/1.1 200 OK\r\n\r\n", "a=1;b=2", "a=1; b=2"},
+  };
+  for (const auto& c : cases) {
+    Text headers = c.headers;
+    Text returned;
+    Text cookies = c.cookies;
+    ScanResponseHeaders(headers, returned, nullptr, &cookies, true);
+    EXPECT_EQ(returned, c.merged) << c.cookies;
+    EXPECT_EQ(cookies, c.merged) << c.cookies;
+  }
 }
 
-TEST(ScanResponseHeadersTest, SuppliedCookiesWithoutSetCookieAreNormalised) {
-  Text headers = "HTTP/1.1 200 OK\r\n\r\n";
+TEST(ScanResponseHeadersTest, WithoutMergeTheSuppliedCookiesStay) {
+  Text headers = "HTTP/1.1 200 OK\r\nSet-Cookie: b=3; Path=/\r\nSet-Cookie: c=deleted\r\n\r\n";
   Text returned;
   Text cookies = "a=1;b=2";
-  ScanResponseHeaders(headers, returned, nullptr, &cookies, true);
-  EXPECT_EQ(returned, "a=1; b=2");
-  EXPECT_EQ(cookies, "a=1; b=2");
+  ScanResponseHeaders(headers, returned, nullptr, &cookies, false);
+  EXPECT_EQ(returned, "b=3; c=deleted");
+  EXPECT_EQ(cookies, "a=1;b=2");
 }
 
 }  // namespace

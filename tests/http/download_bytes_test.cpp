@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "http/transfer_limits.h"
+#include "support/bytes.h"
 #include "support/fixture_server.h"
 #include "support/raw_server.h"
 
@@ -15,8 +16,7 @@ using testing::FixtureServer;
 using testing::RawConnection;
 using testing::RawServer;
 using testing::ScopedSeams;
-
-std::string AsString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+using testing::ToString;
 
 class DownloadBytesTest : public ::testing::Test {
  protected:
@@ -42,21 +42,18 @@ TEST_F(DownloadBytesTest, ReturnsTheBodyWhateverTheStatus) {
   for (const auto& c : cases) {
     int status = -1;
     bool complete = false;
-    EXPECT_EQ(AsString(DownloadBytes(c.url, &status, &complete)), c.body) << c.url;
+    EXPECT_EQ(ToString(DownloadBytes(c.url, &status, &complete)), c.body) << c.url;
     EXPECT_EQ(status, c.status) << c.url;
     EXPECT_TRUE(complete) << c.url;
   }
 }
 
 TEST_F(DownloadBytesTest, FollowsRedirectsAndNeverSendsTheFragment) {
-  server.Handle("img.alicdn.com", "/old.jpg", [](const auto&, auto& response) {
-    response.status = 301;
-    response.set_header("Location", "https://cbu01.alicdn.com/new.jpg?size=2");
-  });
+  server.Redirect("img.alicdn.com", "/old.jpg", 301, "https://cbu01.alicdn.com/new.jpg?size=2");
   server.Handle("cbu01.alicdn.com", "/new.jpg",
                 [](const auto&, auto& response) { response.set_content("NEW", "image/jpeg"); });
   int status = 0;
-  EXPECT_EQ(AsString(DownloadBytes("https://img.alicdn.com/old.jpg?x=1#frag#more", &status)),
+  EXPECT_EQ(ToString(DownloadBytes("https://img.alicdn.com/old.jpg?x=1#frag#more", &status)),
             "NEW");
   EXPECT_EQ(status, 200);
   const auto requests = server.Requests();
@@ -91,9 +88,8 @@ TEST(DownloadBytesWireTest, SendsHttp10WithTheAgentAndAcceptAll) {
     connection.ReadRequest();
     connection.Write("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nraw");
   });
-  const Bytes bytes =
-      DownloadBytes("http://127.0.0.1:" + std::to_string(raw.Port()) + "/p.jpg?q=1#top");
-  EXPECT_EQ(AsString(bytes), "raw");
+  const Bytes bytes = DownloadBytes(raw.Url("/p.jpg?q=1#top"));
+  EXPECT_EQ(ToString(bytes), "raw");
   const auto requests = raw.Requests();
   ASSERT_EQ(requests.size(), 1u);
   const std::string& request = requests[0];
@@ -112,8 +108,8 @@ TEST(DownloadBytesWireTest, DownloadsShareOneKeptConnection) {
       connection.Write("HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\nimg");
     }
   });
-  const std::string base = "http://127.0.0.1:" + std::to_string(raw.Port()) + "/";
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(AsString(DownloadBytes(base + std::to_string(i))), "img");
+  const std::string base = raw.Url("/");
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(ToString(DownloadBytes(base + std::to_string(i))), "img");
   EXPECT_EQ(raw.Requests().size(), 3u);
   EXPECT_EQ(raw.Connections(), 1);
 }
@@ -126,9 +122,7 @@ TEST(DownloadBytesWireTest, ReadFailingPartWayKeepsTheBytesSoFar) {
   });
   int status = 0;
   bool complete = true;
-  EXPECT_EQ(AsString(DownloadBytes("http://127.0.0.1:" + std::to_string(raw.Port()) + "/", &status,
-                                   &complete)),
-            "partial");
+  EXPECT_EQ(ToString(DownloadBytes(raw.Url("/"), &status, &complete)), "partial");
   EXPECT_EQ(status, 200);
   EXPECT_FALSE(complete);
 }

@@ -13,6 +13,7 @@
 #include "http/download_bytes.h"
 #include "http/http_request.h"
 #include "http/transfer_limits.h"
+#include "support/bytes.h"
 #include "support/fixture_server.h"
 #include "support/raw_server.h"
 #include "text/gbk.h"
@@ -25,15 +26,10 @@ using testing::FixtureServer;
 using testing::RawConnection;
 using testing::RawServer;
 using testing::ScopedSeams;
+using testing::ToString;
 
 using Clock = std::chrono::steady_clock;
 using Script = std::function<void(RawConnection&)>;
-
-std::string RawUrl(const RawServer& server, const std::string& path = "/p") {
-  return "http://127.0.0.1:" + std::to_string(server.Port()) + path;
-}
-
-std::string AsString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 struct Outcome {
   Text result;
@@ -46,7 +42,7 @@ Outcome Request(const Script& script) {
   RawServer raw(script);
   Outcome outcome;
   const auto start = Clock::now();
-  outcome.result = HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {},
+  outcome.result = HttpRequest(raw.Url(), 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {},
                                {}, {}, 1, nullptr, &outcome.status);
   outcome.took = Clock::now() - start;
   return outcome;
@@ -124,11 +120,11 @@ TEST(HttpFaultTest, BytesBeyondTheBodyNeverAnswerTheNextRequest) {
     }
   });
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {}, {},
-                          {}, 1),
-              "first")
+    EXPECT_EQ(
+        HttpRequest(raw.Url(), 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {}, {}, {}, 1),
+        "first")
         << i;
-    EXPECT_EQ(AsString(DownloadBytes(RawUrl(raw))), "first") << i;
+    EXPECT_EQ(ToString(DownloadBytes(raw.Url())), "first") << i;
   }
 }
 
@@ -142,7 +138,7 @@ TEST(HttpFaultTest, DownloadThatIsCutOrRedirectedForeverGivesNoPicture) {
     }
   });
   int status = -1;
-  EXPECT_TRUE(DownloadBytes(RawUrl(loop), &status).empty());
+  EXPECT_TRUE(DownloadBytes(loop.Url(), &status).empty());
   EXPECT_EQ(status, 0);
   // The first request and ten redirects, then it gives up.
   EXPECT_EQ(loop.Requests().size(), 11u);
@@ -202,7 +198,7 @@ TEST(HttpFaultTest, DownloadStalledMidBodyEndsAfterItsIdleLimit) {
   });
   const auto start = Clock::now();
   int status = 0;
-  EXPECT_EQ(AsString(DownloadBytes(RawUrl(raw), &status)), "partial");
+  EXPECT_EQ(ToString(DownloadBytes(raw.Url(), &status)), "partial");
   const auto took = Clock::now() - start;
   finished = true;
   SetDownloadIdleForTesting(0);

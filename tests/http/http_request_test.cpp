@@ -33,10 +33,6 @@ std::size_t HeaderCount(const RecordedRequest& request, const std::string& name)
   return request.headers.count(name);
 }
 
-std::string RawUrl(const RawServer& server, const std::string& path = "/p") {
-  return "http://127.0.0.1:" + std::to_string(server.Port()) + path;
-}
-
 void Reply(httplib::Response& response, const std::string& body) {
   response.set_content(body, "text/html");
 }
@@ -167,18 +163,10 @@ TEST_F(HttpRequestTest, FollowsRedirectsUnlessTold) {
 }
 
 TEST_F(HttpRequestTest, RedirectMethodsAndLimits) {
-  server.Handle("detail.1688.com", "/see-other", [](const auto&, auto& response) {
-    response.status = 302;
-    response.set_header("Location", "/echo");
-  });
-  server.Handle("detail.1688.com", "/temporary", [](const auto&, auto& response) {
-    response.status = 307;
-    response.set_header("Location", "/echo");
-  });
-  server.Handle("detail.1688.com", "/loop", [](const auto&, auto& response) {
-    response.status = 302;
-    response.set_header("Location", "/loop");
-  });
+  server.Redirect("detail.1688.com", "/see-other", 303, "/echo");
+  server.Redirect("detail.1688.com", "/found", 302, "/echo");
+  server.Redirect("detail.1688.com", "/temporary", 307, "/echo");
+  server.Redirect("detail.1688.com", "/loop", 302, "/loop");
   server.Handle("detail.1688.com", "/elsewhere", [](const auto&, auto& response) {
     response.status = 301;
     response.set_header("Location", "ftp://detail.1688.com/file");
@@ -189,6 +177,9 @@ TEST_F(HttpRequestTest, RedirectMethodsAndLimits) {
   });
 
   EXPECT_EQ(HttpRequest("https://detail.1688.com/see-other", 1, "k=v"), "GET:");
+  EXPECT_EQ(HttpRequest("https://detail.1688.com/see-other", 3, "k=v"), "GET:");
+  EXPECT_EQ(HttpRequest("https://detail.1688.com/found", 1, "k=v"), "GET:");
+  EXPECT_EQ(HttpRequest("https://detail.1688.com/found", 3, "k=v"), "PUT:k=v");
   EXPECT_EQ(HttpRequest("https://detail.1688.com/temporary", 1, "k=v"), "POST:k=v");
 
   Text status;
@@ -233,18 +224,9 @@ TEST_F(HttpRequestTest, CookiesTheServerSetsReachRedirectsOfTheSameCallOnly) {
 }
 
 TEST_F(HttpRequestTest, CookieLineAndCredentialsStayWithTheFirstOrigin) {
-  server.Handle("detail.1688.com", "/to-other-host", [](const auto&, auto& response) {
-    response.status = 302;
-    response.set_header("Location", "https://www.1688.com/landing");
-  });
-  server.Handle("detail.1688.com", "/to-plain-http", [](const auto&, auto& response) {
-    response.status = 302;
-    response.set_header("Location", "http://detail.1688.com/landing");
-  });
-  server.Handle("detail.1688.com", "/same-origin", [](const auto&, auto& response) {
-    response.status = 302;
-    response.set_header("Location", "/landing");
-  });
+  server.Redirect("detail.1688.com", "/to-other-host", 302, "https://www.1688.com/landing");
+  server.Redirect("detail.1688.com", "/to-plain-http", 302, "http://detail.1688.com/landing");
+  server.Redirect("detail.1688.com", "/same-origin", 302, "/landing");
   for (const char* host : {"detail.1688.com", "www.1688.com"}) {
     server.Handle(host, "/landing", [](const auto&, auto& response) { Reply(response, "landed"); });
   }
@@ -330,8 +312,8 @@ TEST(HttpRequestFailureTest, ServerThatClosesWithoutAnswerIsNoResponse) {
     connection.Close();
   });
   Text status;
-  EXPECT_EQ(HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {}, {},
-                        {}, 1, nullptr, &status),
+  EXPECT_EQ(HttpRequest(raw.Url(), 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {}, {}, {},
+                        1, nullptr, &status),
             "");
   EXPECT_EQ(status, "712 服务器未响应!"_gbk);
 }
@@ -343,7 +325,7 @@ TEST(HttpRequestFailureTest, StallBeforeTheHeadersTimesOutAsNoResponse) {
   });
   const auto start = std::chrono::steady_clock::now();
   Text status;
-  HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {}, {}, {}, 1,
+  HttpRequest(raw.Url(), 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {}, {}, {}, 1,
               nullptr, &status);
   EXPECT_EQ(status, "712 服务器未响应!"_gbk);
   EXPECT_LT(std::chrono::steady_clock::now() - start, 3500ms);
@@ -366,7 +348,7 @@ TEST(HttpRequestFailureTest, BodyCutMidWayGivesThePartAndTheStatusText) {
     const auto start = std::chrono::steady_clock::now();
     Text status, headers;
     Bytes bytes;
-    EXPECT_EQ(HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, {}, &headers, false, {}, {}, {}, {},
+    EXPECT_EQ(HttpRequest(raw.Url(), 0, {}, nullptr, nullptr, {}, &headers, false, {}, {}, {}, {},
                           {}, 1, nullptr, &status, &bytes),
               "0123456789")
         << c.name;
@@ -387,8 +369,8 @@ TEST(HttpRequestFailureTest, SlowButSteadyBodyIsReadToItsEnd) {
     }
   });
   Text status;
-  EXPECT_EQ(HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {}, {},
-                        {}, 1, nullptr, &status),
+  EXPECT_EQ(HttpRequest(raw.Url(), 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {}, {}, {}, {},
+                        1, nullptr, &status),
             "slow but sure");
   EXPECT_EQ(status, "200 OK");
 }
@@ -406,9 +388,9 @@ TEST(HttpRequestWireTest, SendsExactlyTheComposedHeaderBlock) {
       "Accept-Encoding: gbk, GB2312\r\n"
       "Accept-Language: zh-cn\r\n";
   Text cookies = "a=1";
-  HttpRequest(RawUrl(raw, "/p?q=1"), 0, {}, &cookies);
-  HttpRequest(RawUrl(raw, "/p"), 1, "x=1", nullptr, nullptr, "content-type: text/plain");
-  HttpRequest(RawUrl(raw, "/p"), 0, {}, nullptr, nullptr, "X-Test: 1\r\nAccept: */*\r\nx-test: 2");
+  HttpRequest(raw.Url("/p?q=1"), 0, {}, &cookies);
+  HttpRequest(raw.Url("/p"), 1, "x=1", nullptr, nullptr, "content-type: text/plain");
+  HttpRequest(raw.Url("/p"), 0, {}, nullptr, nullptr, "X-Test: 1\r\nAccept: */*\r\nx-test: 2");
   const auto requests = raw.Requests();
   ASSERT_EQ(requests.size(), 3u);
   EXPECT_EQ(requests[0], "GET /p?q=1 HTTP/1.1\r\n" + host + defaults +
@@ -427,8 +409,8 @@ TEST(HttpRequestWireTest, SendsExactlyTheComposedHeaderBlock) {
 TEST(HttpRequestWireTest, HeaderLineWithoutNameIsRefused) {
   RawServer raw([](RawConnection& connection) { connection.ReadRequest(); });
   Text status;
-  HttpRequest(RawUrl(raw), 0, {}, nullptr, nullptr, "garbage", nullptr, false, {}, {}, {}, {}, {},
-              1, nullptr, &status);
+  HttpRequest(raw.Url(), 0, {}, nullptr, nullptr, "garbage", nullptr, false, {}, {}, {}, {}, {}, 1,
+              nullptr, &status);
   EXPECT_EQ(status, "710 设置协议头失败!"_gbk);
   EXPECT_EQ(raw.Connections(), 0);
 }
@@ -460,12 +442,14 @@ TEST(HttpRequestProxyTest, NamedProxyIsUsedAsGivenAndTheEnvironmentNever) {
   ScopedSeams seams(server);
   server.Handle("detail.1688.com", "/offer/1.html",
                 [](const auto&, auto& response) { Reply(response, "direct"); });
-  ::setenv("http_proxy", ("http://" + address).c_str(), 1);
-  ::setenv("https_proxy", ("http://" + address).c_str(), 1);
-  const Text plain = HttpRequest("http://detail.1688.com/offer/1.html");
-  const Text secure = HttpRequest(kPage);
-  ::unsetenv("http_proxy");
-  ::unsetenv("https_proxy");
+  Text plain;
+  Text secure;
+  {
+    testing::ScopedEnv httpProxy("http_proxy", "http://" + address);
+    testing::ScopedEnv httpsProxy("https_proxy", "http://" + address);
+    plain = HttpRequest("http://detail.1688.com/offer/1.html");
+    secure = HttpRequest(kPage);
+  }
   EXPECT_EQ(plain, "direct");
   EXPECT_EQ(secure, "direct");
   EXPECT_EQ(proxy.Requests().size(), 3u);
@@ -480,7 +464,7 @@ TEST_F(HttpRequestTest, CertificatesAreAlwaysVerified) {
               {}, {}, 2, nullptr, &status);
   EXPECT_EQ(status, "711 发送请求失败!"_gbk);
   // Without the test authority the certificate is nobody's.
-  ::unsetenv("TESSALY_CA_FILE");
+  testing::ScopedEnv noAuthority("TESSALY_CA_FILE", std::nullopt);
   status.clear();
   HttpRequest("https://detail.1688.com/tls", 0, {}, nullptr, nullptr, {}, nullptr, false, {}, {},
               {}, {}, {}, 2, nullptr, &status);

@@ -158,12 +158,25 @@ std::string FixtureMarketplace::RenderPage(const FixtureProduct& product) {
   }
   html += "</ul></div>\n<a hidefocus=\"true\" class=\"next\" href=\"#\">next</a>\n";
   if (!product.description_images.empty()) {
-    html += "<div id=\"desc-lazyload-container\" data-tfs-url=\"https://" +
-            std::string(kDescriptionHost) + DescriptionPath(product.id) + "\"></div>\n";
+    html += "<div id=\"desc-lazyload-container\" data-tfs-url=\"" + DescriptionAddress(product.id) +
+            "\"></div>\n";
   }
   html += "<script>var iDetailData = {\"sku\":{" + RenderSkuProps(product) + "}};</script>\n";
   html += "</body></html>\n";
   return product.charset == "gbk" ? Utf8ToGbk(html) : html;
+}
+
+std::string FixtureMarketplace::DescriptionAddress(const std::string& id) {
+  return std::string("https://") + kDescriptionHost + DescriptionPath(id);
+}
+
+void FixtureMarketplace::ServeBytes(const std::string& address,
+                                    std::shared_ptr<const std::string> bytes,
+                                    const std::string& type) {
+  const auto [host, path] = SplitAddress(address);
+  server_.Handle(host, path, [bytes = std::move(bytes), type](const auto&, auto& response) {
+    response.set_content(*bytes, type);
+  });
 }
 
 void FixtureMarketplace::AddProduct(const FixtureProduct& product) {

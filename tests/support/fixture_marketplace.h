@@ -77,6 +77,12 @@ class FixtureMarketplace {
   // The page in the bytes it is served with (GBK or UTF-8).
   static std::string RenderPage(const FixtureProduct& product);
   static std::string ProductPagePath(const std::string& id);  // "/offer/<id>.html"
+  // Where the page of a product with description pictures says its document is.
+  static std::string DescriptionAddress(const std::string& id);
+  // Serves these bytes at the address (any host the seams lead here); shared, so one
+  // picture can stand behind many addresses.
+  void ServeBytes(const std::string& address, std::shared_ptr<const std::string> bytes,
+                  const std::string& type);
 
   FixtureServer& Server() { return server_; }
   // TESSALY_CONNECT_TO's value for this marketplace.

@@ -107,6 +107,14 @@ void FixtureServer::Handle(const std::string& host, const std::string& path, Han
   handlers_[{host, path}] = std::move(handler);
 }
 
+void FixtureServer::Redirect(const std::string& host, const std::string& path, int status,
+                             const std::string& location) {
+  Handle(host, path, [status, location](const httplib::Request&, httplib::Response& response) {
+    response.status = status;
+    response.set_header("Location", location);
+  });
+}
+
 std::vector<RecordedRequest> FixtureServer::Requests() const {
   std::lock_guard lock(mutex_);
   return requests_;
@@ -122,34 +130,28 @@ std::string FixtureServer::ConnectToValue() const {
          ",:443:127.0.0.1:" + std::to_string(httpsPort_);
 }
 
-namespace {
+namespace {}  // namespace
 
-void SaveAndSet(const char* name, const std::string& value, bool& present, std::string& saved) {
-  const char* previous = std::getenv(name);
-  present = previous != nullptr;
-  if (present) saved = previous;
-  ::setenv(name, value.c_str(), 1);
-}
-
-void Restore(const char* name, bool present, const std::string& saved) {
-  if (present) {
-    ::setenv(name, saved.c_str(), 1);
+ScopedEnv::ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
+  if (const char* previous = std::getenv(name)) saved_ = previous;
+  if (value) {
+    ::setenv(name, value->c_str(), 1);
   } else {
     ::unsetenv(name);
   }
 }
 
-}  // namespace
-
-ScopedSeams::ScopedSeams(const FixtureServer& server) {
-  SaveAndSet("TESSALY_CONNECT_TO", server.ConnectToValue(), connectTo_.present, connectTo_.value);
-  SaveAndSet("TESSALY_CA_FILE", TestCaFile(), caFile_.present, caFile_.value);
+ScopedEnv::~ScopedEnv() {
+  if (saved_) {
+    ::setenv(name_, saved_->c_str(), 1);
+  } else {
+    ::unsetenv(name_);
+  }
 }
 
-ScopedSeams::~ScopedSeams() {
-  Restore("TESSALY_CONNECT_TO", connectTo_.present, connectTo_.value);
-  Restore("TESSALY_CA_FILE", caFile_.present, caFile_.value);
-}
+ScopedSeams::ScopedSeams(const FixtureServer& server)
+    : connectTo_("TESSALY_CONNECT_TO", server.ConnectToValue()),
+      caFile_("TESSALY_CA_FILE", TestCaFile()) {}
 
 std::string TestCaFile() { return std::string(TESSALY_TEST_CERT_DIR) + "/server.pem"; }
 

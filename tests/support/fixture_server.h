@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -42,6 +43,9 @@ class FixtureServer {
   // Exact host and path (without the query), any method, both schemes. A request
   // that matches no handler gets 404 "not found".
   void Handle(const std::string& host, const std::string& path, Handler handler);
+  // Answers host and path with a redirect of this status to `location`.
+  void Redirect(const std::string& host, const std::string& path, int status,
+                const std::string& location);
 
   std::vector<RecordedRequest> Requests() const;
   void ClearRequests();
@@ -68,20 +72,27 @@ class FixtureServer {
 
 // Points the client's connection seams at `server` and trusts the test certificate;
 // restores the previous environment on destruction.
+// One environment variable set (or, with nullopt, removed) for the value's
+// lifetime; its earlier state comes back afterwards.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::optional<std::string>& value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> saved_;
+};
+
 class ScopedSeams {
  public:
   explicit ScopedSeams(const FixtureServer& server);
-  ~ScopedSeams();
-  ScopedSeams(const ScopedSeams&) = delete;
-  ScopedSeams& operator=(const ScopedSeams&) = delete;
 
  private:
-  struct Saved {
-    bool present = false;
-    std::string value;
-  };
-  Saved connectTo_;
-  Saved caFile_;
+  ScopedEnv connectTo_;
+  ScopedEnv caFile_;
 };
 
 // The PEM file of the fixture certificate, TESSALY_TEST_CERT_DIR "/server.pem".

@@ -54,6 +54,10 @@ class RawServer {
   RawServer& operator=(const RawServer&) = delete;
 
   int Port() const { return port_; }
+  // "http://127.0.0.1:<port>" followed by the path.
+  std::string Url(const std::string& path = "/p") const {
+    return "http://127.0.0.1:" + std::to_string(port_) + path;
+  }
   int Connections() const { return connections_; }
   // Every request read by ReadRequest, in arrival order.
   std::vector<std::string> Requests() const;

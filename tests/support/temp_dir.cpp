@@ -1,6 +1,7 @@
 #include "support/temp_dir.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -17,7 +18,9 @@ namespace fs = std::filesystem;
 
 TempDir::TempDir(bool makeRunDirectory) : run_directory_(makeRunDirectory) {
   std::string pattern = (fs::temp_directory_path() / "tessaly-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  // Without a folder of its own a test would write into the real file system.
+  if (mkdtemp(pattern.data()) == nullptr) std::abort();
+  path_ = pattern;
   if (run_directory_) {
     previous_run_directory_ = GetRunDirectory();
     SetRunDirectory(gbk_path());

@@ -1,12 +1,11 @@
 #include "text/file_primitives.h"
 
 #include <filesystem>
-#include <fstream>
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <unistd.h>
 
+#include "support/temp_dir.h"
 #include "text/gbk.h"
 #include "text/text_primitives.h"
 
@@ -15,28 +14,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under /tmp for each test, removed afterwards.
-class FilePrimitivesTest : public testing::Test {
+// A fresh folder for each test, removed afterwards.
+class FilePrimitivesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char name[] = "/tmp/tessaly-files-XXXXXX";
-    ASSERT_NE(::mkdtemp(name), nullptr);
-    folder_ = name;
-  }
-  void TearDown() override {
-    SetWriteFaultForTesting({});
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-  }
+  void TearDown() override { SetWriteFaultForTesting({}); }
 
   // GBK path of a name (written as UTF-8 in the test) inside the folder.
   Text PathOf(const char* utf8_name) const {
-    return ConcatText(Utf8ToGbk(folder_), kPathSeparator, Utf8ToGbk(utf8_name));
+    return ConcatText(dir_.gbk_path(), kPathSeparator, Utf8ToGbk(utf8_name));
   }
-  fs::path NativeOf(const char* utf8_name) const { return fs::path(folder_) / utf8_name; }
+  fs::path NativeOf(const char* utf8_name) const { return dir_.Join(utf8_name); }
 
   static void WriteRaw(const fs::path& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
+    testing::WriteNativeFile(path.string(), content);
   }
 
   std::size_t EntryCount() const {
@@ -44,7 +34,8 @@ class FilePrimitivesTest : public testing::Test {
         std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
   }
 
-  std::string folder_;
+  testing::TempDir dir_;
+  const std::string& folder_ = dir_.path();
 };
 
 TEST_F(FilePrimitivesTest, WritesPartsInOrderSkippingEmptyOnes) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/counting_desktop.h"
 #include "text/desktop.h"
 #include "text/gbk.h"
 
@@ -57,118 +58,67 @@ TEST(AllTextsBetweenTest, FindsEveryNameIgnoringCaseByDefault) {
   EXPECT_EQ(items, (TextArray{"红色"_gbk, "绿色"_gbk}));
 }
 
+// Each row names only what differs from a plain "[" … "]" search.
 struct AllCase {
   const char* name;
   Text text;
-  Text left;
-  Text right;
-  int max_length;
-  Text prefix;
-  Text suffix;
-  bool keep_left;
-  bool keep_right;
-  int start;
   TextArray expected;
+  Text left = "[";
+  Text right = "]";
+  int max_length = 0;
+  Text prefix = {};
+  Text suffix = {};
+  bool keep_left = false;
+  bool keep_right = false;
+  int start = 0;
 };
 
 TEST(AllTextsBetweenTest, Table) {
   const AllCase cases[] = {
-      {"elements trimmed",
-       "[ a ][\xA1\xA1"
-       "b]",
-       "[",
-       "]",
-       0,
-       "",
-       "",
-       false,
-       false,
-       0,
-       {"a", "b"}},
-      {"spaces-only element dropped", "[  ][b]", "[", "]", 0, "", "", false, false, 0, {"b"}},
-      {"spaces-only element kept as prefix and suffix",
-       "[  ][b]",
-       "[",
-       "]",
-       0,
-       "<",
-       ">",
-       false,
-       false,
-       0,
-       {"<>", "<b>"}},
-      {"maxLength 5 keeps four bytes, drops five",
-       "[abcd][abcde][abc]",
-       "[",
-       "]",
-       5,
-       "",
-       "",
-       false,
-       false,
-       0,
-       {"abcd", "abc"}},
-      {"markers and affixes in order", "[x]", "[", "]", 0, "p", "s", true, true, 0, {"[pxs]"}},
-      {"maxLength counts the kept markers",
-       "[abc][ab]",
-       "[",
-       "]",
-       5,
-       "",
-       "",
-       true,
-       true,
-       0,
-       {"[ab]"}},
-      {"left marker inside an element is skipped",
-       "[a[b]c]",
-       "[",
-       "]",
-       0,
-       "",
-       "",
-       false,
-       false,
-       0,
-       {"a[b"}},
-      {"right marker begins the next left",
-       "|a|b|",
-       "|",
-       "|",
-       0,
-       "",
-       "",
-       false,
-       false,
-       0,
-       {"a", "b"}},
+      {.name = "elements trimmed",
+       .text = "[ a ][\xA1\xA1"
+               "b]",
+       .expected = {"a", "b"}},
+      {.name = "spaces-only element dropped", .text = "[  ][b]", .expected = {"b"}},
+      {.name = "spaces-only element kept as prefix and suffix",
+       .text = "[  ][b]",
+       .expected = {"<>", "<b>"},
+       .prefix = "<",
+       .suffix = ">"},
+      {.name = "maxLength 5 keeps four bytes, drops five",
+       .text = "[abcd][abcde][abc]",
+       .expected = {"abcd", "abc"},
+       .max_length = 5},
+      {.name = "markers and affixes in order",
+       .text = "[x]",
+       .expected = {"[pxs]"},
+       .prefix = "p",
+       .suffix = "s",
+       .keep_left = true,
+       .keep_right = true},
+      {.name = "maxLength counts the kept markers",
+       .text = "[abc][ab]",
+       .expected = {"[ab]"},
+       .max_length = 5,
+       .keep_left = true,
+       .keep_right = true},
+      {.name = "left marker inside an element is skipped", .text = "[a[b]c]", .expected = {"a[b"}},
+      {.name = "right marker begins the next left",
+       .text = "|a|b|",
+       .expected = {"a", "b"},
+       .left = "|",
+       .right = "|"},
       // After an empty element the search goes on from the content, not the right marker.
-      {"empty element resumes at the content",
-       " a a b a",
-       " a",
-       "a",
-       0,
-       "",
-       "",
-       false,
-       false,
-       0,
-       {"b"}},
-      {"stops at a left marker without right",
-       "[a][b",
-       "[",
-       "]",
-       0,
-       "",
-       "",
-       false,
-       false,
-       0,
-       {"a"}},
-      {"start skips earlier pairs", "[a][b]", "[", "]", 0, "", "", false, false, 3, {"b"}},
-      {"empty text", "", "[", "]", 0, "", "", false, false, 0, {}},
-      {"empty left marker", "[a]", "", "]", 0, "", "", false, false, 0, {}},
-      {"empty right marker", "[a]", "[", "", 0, "", "", false, false, 0, {}},
+      {.name = "empty element resumes at the content",
+       .text = " a a b a",
+       .expected = {"b"},
+       .left = " a",
+       .right = "a"},
+      {.name = "stops at a left marker without right", .text = "[a][b", .expected = {"a"}},
+      {.name = "start skips earlier pairs", .text = "[a][b]", .expected = {"b"}, .start = 3},
+      {.name = "empty text", .text = "", .expected = {}},
+      {.name = "empty left marker", .text = "[a]", .expected = {}, .left = ""},
+      {.name = "empty right marker", .text = "[a]", .expected = {}, .right = ""},
   };
   for (const AllCase& c : cases) {
     TextArray items{"stale", "items"};
@@ -179,18 +129,8 @@ TEST(AllTextsBetweenTest, Table) {
   }
 }
 
-class CountingDesktop : public Desktop {
- public:
-  int ShowMessage(const Text&, int, const Text&) override { return 0; }
-  void ProcessEvents() override { ++events; }
-  void OpenUrl(const Text&) override {}
-  void ShellOpen(const Text&) override {}
-  int events = 0;
-};
-
 TEST(AllTextsBetweenTest, LetsEventsRunAfterEveryPair) {
-  CountingDesktop desktop;
-  InstallDesktop(&desktop);
+  testing::CountingDesktop desktop;
   TextArray items;
   // Three pairs, one of them empty: three dispatches each.
   AllTextsBetween("[a][ ][b]", "[", "]", items);
@@ -199,7 +139,6 @@ TEST(AllTextsBetweenTest, LetsEventsRunAfterEveryPair) {
   desktop.events = 0;
   AllTextsBetween("[a][ ][bbbbbb]", "[", "]", items, false, 3);
   EXPECT_EQ(desktop.events, 11);
-  InstallDesktop(nullptr);
 }
 
 }  // namespace
