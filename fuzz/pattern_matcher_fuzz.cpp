@@ -37,10 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const tessaly::Text subject(reinterpret_cast<const char*>(data), size);
   tessaly::PatternMatcher matcher;
   for (std::size_t p = 0; p < sizeof kPatterns / sizeof kPatterns[0]; ++p) {
-    const bool ran = matcher.Search(kPatterns[p], subject);
+    // The patterns always compile, so a false result means the search stopped at
+    // the work bound; the matches found before that point are queried all the same.
+    static_cast<void>(matcher.Search(kPatterns[p], subject));
     const int count = matcher.MatchCount();
     FUZZ_CHECK(count >= 0);
-    FUZZ_CHECK(ran || count == 0);
     FUZZ_CHECK(matcher.MatchText(0).empty() && matcher.MatchText(count + 1).empty());
     FUZZ_CHECK(matcher.SubMatchText(1, 2).empty() && matcher.SubMatchText(1, 0).empty());
     for (int i = 1; i <= count && i <= kQueriedMatches; ++i) {

@@ -39,7 +39,8 @@ bool MatchesAt(const Text& text, const Text& sought, std::size_t at, bool foldCa
 
 // A lead byte at the very end of the text is a character of its own.
 std::size_t Width(const Text& text, std::size_t at) {
-  return static_cast<unsigned char>(text[at]) >= 0x80 && at + 1 < text.size() ? 2 : 1;
+  const auto byte = static_cast<unsigned char>(text[at]);
+  return byte >= 0x81 && byte <= 0xFE && at + 1 < text.size() ? 2 : 1;
 }
 
 std::size_t From(int start) { return start < 1 ? 0 : static_cast<std::size_t>(start) - 1; }

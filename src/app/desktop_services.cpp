@@ -4,10 +4,27 @@
 #include <memory>
 
 #include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QLayout>
 #include <QMessageBox>
+
+#include "app/window_look.h"
 
 namespace tessaly {
 namespace {
+
+// A box takes its width from its text and its button row and gives the caption only a
+// small allowance, so the title bar of a short message ("已保存" under "提示") showed
+// nothing but "…". The button row, which spans the whole box, is made as wide as the
+// caption needs; the box then sizes itself around it.
+void MakeRoomForCaption(QMessageBox& box) {
+  auto* buttons = box.findChild<QDialogButtonBox*>();
+  const QLayout* layout = box.layout();
+  if (buttons == nullptr || layout == nullptr) return;
+  const QMargins margins = layout->contentsMargins() + box.contentsMargins();
+  buttons->setMinimumWidth(WidthForCaption(box, box.windowTitle()) - margins.left() -
+                           margins.right());
+}
 
 class QtDesktopServices final : public DesktopServices {
  public:
@@ -22,6 +39,7 @@ class QtDesktopServices final : public DesktopServices {
     auto owned = std::make_unique<QMessageBox>(QMessageBox::NoIcon, caption, text, QMessageBox::Ok);
     // No owner window: from here on the box deletes itself once it is closed.
     QMessageBox* box = owned.release();
+    MakeRoomForCaption(*box);
     box->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
     QObject::connect(
         box, &QDialog::finished, box,

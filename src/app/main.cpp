@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/app_icons.h"
+#include "app/app_language.h"
 #include "app/main_window.h"
 #include "collect/cookie_page_address.h"
 #include "text/desktop.h"
@@ -22,6 +23,7 @@ int main(int argc, char* argv[]) {
 
   QApplication app(argc, argv);
   QApplication::setWindowIcon(tessaly::ProgramIcon());
+  tessaly::InstallChineseTranslations();
 
   // A settings window or a message box that a run opened is a window of its own, but
   // it does not keep the program alive: closing MainWindow ends the program.

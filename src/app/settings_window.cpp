@@ -1,5 +1,8 @@
 #include "app/settings_window.h"
 
+#include <vector>
+
+#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -56,6 +59,17 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QDialog(parent) {
 
   MakeFixedCentredWindow(*this, QSize(424, 383));
   Load();
+}
+
+void SettingsWindow::showEvent(QShowEvent* event) {
+  std::vector<const QWidget*> open;
+  for (const QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget != this && widget->isVisible() && qobject_cast<const SettingsWindow*>(widget)) {
+      open.push_back(widget);
+    }
+  }
+  CascadeClearOf(*this, open);
+  QDialog::showEvent(event);
 }
 
 void SettingsWindow::Load() {

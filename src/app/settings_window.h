@@ -7,6 +7,7 @@
 #include "text/text.h"
 
 class QPlainTextEdit;
+class QShowEvent;
 
 namespace tessaly {
 
@@ -20,6 +21,12 @@ class SettingsWindow : public QDialog {
   explicit SettingsWindow(QWidget* parent = nullptr);
 
   QPlainTextEdit& Editor() { return *editor_; }  // 编辑框1
+
+ protected:
+  // Two settings windows can be open at once (a run meets the wall while another
+  // one's window, or the menu's, still shows): a new one opens clear of the others
+  // instead of exactly on top of them.
+  void showEvent(QShowEvent* event) override;
 
  private:
   void Load();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include <QFont>
 #include <QSize>
 #include <QString>
@@ -24,6 +26,17 @@ Control* PlaceControl(QWidget& parent, const char* name, int left, int top, int 
   control->setGeometry(left, top, width, height);
   return control;
 }
+
+// The width a window needs for its title bar to show `caption` whole: the caption in
+// the title bar's font, with room for the window's icon, its caption buttons and the
+// frame. Never wider than the window's screen.
+int WidthForCaption(const QWidget& window, const QString& caption);
+
+// A window about to open where one of `open` already is (or less than a cascade step
+// from it) moves down and to the right, step by step, back to the screen's top-left
+// corner when it would leave the screen, until it stands clear of them all; so
+// closing either window visibly leaves the other.
+void CascadeClearOf(QWidget& window, const std::vector<const QWidget*>& open);
 
 // Red caption and a hand cursor: the look of the windows' links.
 void MakeLinkLook(QWidget& label);

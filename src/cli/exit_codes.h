@@ -11,14 +11,16 @@ enum ExitCode : int {
   kExitNoProductId = 1,
   kExitVersionGate = 2,
   kExitAntiScraping = 3,
+  kExitIncomplete = 4,  // finished, but a page or a picture did not arrive
   kExitUsage = 64,
   kExitNoInput = 66,
 };
 
-constexpr int ExitCodeFor(RunEnd end) {
+// `incomplete`: some page or picture of the run did not arrive whole.
+constexpr int ExitCodeFor(RunEnd end, bool incomplete) {
   switch (end) {
     case RunEnd::kFinished:
-      return kExitFinished;
+      return incomplete ? kExitIncomplete : kExitFinished;
     case RunEnd::kNoProductId:
       return kExitNoProductId;
     case RunEnd::kVersionGate:

@@ -1,6 +1,8 @@
 // tessaly-collect: the app's collection run without a window.
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include <unistd.h>
@@ -20,6 +22,26 @@ int Fail(int code, const std::string& message) {
   std::fprintf(stderr, "tessaly-collect: %s\n", message.c_str());
   if (code == kExitUsage) std::fputs("Try 'tessaly-collect --help'.\n", stderr);
   return code;
+}
+
+std::string Counted(int count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// A placeholder or a kept file is no picture of this run, and a folder is named
+// only where it exists.
+std::string Summary(const TerminalWindow::Tally& tally, const Options& options,
+                    const std::string& run_directory) {
+  std::string summary = Counted(tally.saved, "image", "images") + " saved";
+  if (tally.cut_off > 0) summary += " (" + std::to_string(tally.cut_off) + " of them cut off)";
+  summary += ", " + Counted(tally.placeholders, "empty placeholder", "empty placeholders") + ", " +
+             Counted(tally.kept, "earlier file", "earlier files") + " kept; ";
+  const std::string category = options.category.empty() ? "阿里巴巴" : options.category;
+  const std::string folder = run_directory + "/" + category;
+  std::error_code ignored;
+  if (std::filesystem::is_directory(folder, ignored))
+    return summary + "the products are in " + folder;
+  return summary + "the output folder could not be made";
 }
 
 // Every input is checked before the run starts, so a run never begins on
@@ -52,12 +74,9 @@ int Collect(const Options& options) {
   const RunEnd end = CollectionRun(window);
   InstallDesktop(nullptr);
 
-  if (end == RunEnd::kFinished) {
-    const std::string category = options.category.empty() ? "阿里巴巴" : options.category;
-    display.Note(std::to_string(display.images_saved()) + " images saved; the products are in " +
-                 run_directory + "/" + category);
-  }
-  return ExitCodeFor(end);
+  const TerminalWindow::Tally& tally = window.tally();
+  if (end == RunEnd::kFinished) display.Note(Summary(tally, options, run_directory));
+  return ExitCodeFor(end, tally.failures > 0);
 }
 
 int Main(const std::vector<std::string>& arguments) {

@@ -24,8 +24,6 @@ class ProgressDisplay {
   // Ends a line being redrawn, so that what follows starts on a fresh line.
   void EndLine();
 
-  int images_saved() const { return images_saved_; }
-
  private:
   void Redraw();
 

@@ -66,7 +66,56 @@ void TerminalWindow::OpenSettingsWindow() {
   display_.Note(note);
 }
 
-void TerminalWindow::ImageSaved(const Text&) { display_.ImageSaved(); }
+void TerminalWindow::ImageSaved(const Text&) {
+  ++tally_.saved;
+  display_.ImageSaved();
+}
+
+void TerminalWindow::PictureFailed(const PictureFailure& failure) {
+  using What = PictureFailure::What;
+  using Outcome = PictureFailure::Outcome;
+  ++tally_.failures;
+  std::string line = "picture failed: " + TerminalText(failure.address) + ": ";
+  switch (failure.what) {
+    case What::kNoAnswer:
+      line += "no answer";
+      break;
+    case What::kHttpError:
+      line += "HTTP " + std::to_string(failure.httpStatus);
+      break;
+    case What::kCutOff:
+      line += "cut off";
+      break;
+  }
+  const std::string path = NativePath(failure.path);
+  switch (failure.outcome) {
+    case Outcome::kKeptEarlier:
+      ++tally_.kept;
+      line += "; kept the earlier file " + path;
+      break;
+    case Outcome::kPlaceholder:
+      ++tally_.placeholders;
+      line += "; wrote an empty placeholder " + path;
+      break;
+    case Outcome::kPartSaved:
+      ++tally_.saved;
+      ++tally_.cut_off;
+      display_.ImageSaved();
+      line += "; saved the part that arrived as " + path;
+      break;
+    case Outcome::kNotWritten:
+      line += "; could not write " + path;
+      break;
+  }
+  display_.Note(line);
+}
+
+void TerminalWindow::PageFailed(const Text& address, const Text& statusText, bool cutOff) {
+  ++tally_.failures;
+  const std::string status = TerminalText(statusText);
+  display_.Note("page failed: " + TerminalText(address) + ": " +
+                (cutOff ? "cut off (" + status + ")" : status));
+}
 
 int TerminalWindow::ShowMessage(const Text& message, int, const Text& caption) {
   display_.Note(TerminalText(caption.empty() ? "信息："_gbk : caption) + TerminalText(message));

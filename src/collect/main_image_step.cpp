@@ -22,7 +22,7 @@ void MainImageStep(RunState& state) {
     const Text match = state.ImageMatcher.MatchText(i);
     const Text sizeSuffix = state.ImageMatcher.SubMatchText(i, 1);
     const Text address = ReplaceText(match, sizeSuffix, "", 1, kAllOccurrences, true);
-    SaveImage(state.Window, address, ConcatText(folder, kPathSeparator, ToText(i), ".jpg"));
+    SaveImage(state, address, ConcatText(folder, kPathSeparator, ToText(i), ".jpg"));
   }
 }
 

@@ -1,6 +1,7 @@
 #include "collect/addresses.h"
 #include "collect/cookie_file.h"
 #include "collect/cookie_page_address.h"
+#include "collect/page_failure.h"
 #include "collect/product_folder.h"
 #include "collect/safe_name.h"
 #include "collect/sanitize_name.h"
@@ -43,16 +44,20 @@ bool ProductStep(RunState& state) {
   const Text pageAddress = ProductPageAddress(state.MatchedText);
   // Cookies always count as supplied, also when empty; the merged value written
   // back into CookieText is never used, the next product reads the file again.
+  Text status;
   bool pageComplete = false;
   state.PageText =
       HttpRequest(pageAddress, 0, {}, &state.CookieText, nullptr, {}, nullptr, false, {}, {}, {},
-                  {}, {}, 0, nullptr, nullptr, nullptr, true, &pageComplete);
+                  {}, {}, 0, nullptr, &status, nullptr, true, &pageComplete);
 
   state.Title = SanitizeName(TextBetween(state.PageText, "og:title\" content=\"", "\""));
   if (MeetsWall(state.PageText)) {
     StopAtWall(state, pageAddress);
     return false;
   }
+  // The wall is a report of its own; anything else that is not the whole page is
+  // told, though the product goes on with what arrived.
+  ReportPageFailure(state.Window, pageAddress, status, pageComplete);
 
   // The title stays whole for the information file; only the folder name is made
   // safe for the file system.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <map>
+
 #include "collect/window_operations.h"
 #include "text/pattern_matcher.h"
 #include "text/text.h"
@@ -27,6 +29,10 @@ struct RunState {
   Text ItemNumber;
   Text Price;
   PatternMatcher ImageMatcher;
+  // Every picture file this run has written: its path, and the address of the
+  // picture written there whole (empty for a placeholder or a part). A file this
+  // run wrote holds no picture worth keeping for another product.
+  std::map<Text, Text> PicturesWritten;
 };
 
 }  // namespace tessaly

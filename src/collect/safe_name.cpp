@@ -4,14 +4,18 @@
 #include <cstddef>
 #include <vector>
 
+#include "text/character_search.h"
 #include "text/file_primitives.h"
 
 namespace tessaly {
 namespace {
 
-bool IsDotsAndSpaces(const Text& name) {
-  return !name.empty() && name.find('.') != Text::npos &&
-         name.find_first_not_of(". ") == Text::npos;
+// Whether `name` followed by `suffix` is made of dots and spaces only, with at
+// least one dot.
+bool IsDotsAndSpaces(const Text& name, const Text& suffix) {
+  const bool hasDot = name.find('.') != Text::npos || suffix.find('.') != Text::npos;
+  return hasDot && name.find_first_not_of(". ") == Text::npos &&
+         suffix.find_first_not_of(". ") == Text::npos;
 }
 
 // Byte offsets at which a character ends, for prefixes of at most `limit` bytes.
@@ -19,7 +23,7 @@ std::vector<std::size_t> CharacterEnds(const Text& name, std::size_t limit) {
   std::vector<std::size_t> ends;
   std::size_t at = 0;
   while (at < name.size()) {
-    const bool lead = static_cast<unsigned char>(name[at]) >= 0x80 && at + 1 < name.size();
+    const bool lead = IsLeadByte(static_cast<unsigned char>(name[at])) && at + 1 < name.size();
     const std::size_t next = at + (lead ? 2 : 1);
     if (next > limit) break;
     ends.push_back(next);
@@ -54,7 +58,9 @@ Text SafeName(const Text& name, const Text& suffix) {
   std::replace(safe.begin(), safe.end(), '\0', '_');
   std::replace(safe.begin(), safe.end(), '/', '_');
   safe = FitToFileSystem(safe, suffix);
-  if (IsDotsAndSpaces(safe)) safe = "_";
+  // Only the name as written counts: "." and ".." with a suffix (..jpg, ...txt)
+  // already name a file of their own and stay apart from each other and from "_".
+  if (IsDotsAndSpaces(safe, suffix)) return Text(1, '_');
   return safe;
 }
 

@@ -12,8 +12,9 @@ inline constexpr int kMaxNameBytes = 255;
 // into a path component that stays inside its folder and that the file system
 // accepts once `suffix` (".jpg", ".txt", or nothing for a folder) is appended:
 // - zero bytes and "/" become "_";
-// - a name made of dots and spaces only (".", "..", ". .") becomes "_", since it
-//   would name the folder itself or its parent;
+// - a name that, with `suffix` appended, is made of dots and spaces only (".",
+//   "..", ". ") becomes "_", since it would name the folder itself or its parent;
+//   with a suffix such as ".jpg" the name stays as it is ("..jpg");
 // - a name too long for the file system is cut at a character boundary.
 // Every other name comes back unchanged; the empty name stays empty.
 Text SafeName(const Text& name, const Text& suffix = {});

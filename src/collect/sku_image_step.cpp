@@ -34,7 +34,7 @@ void SkuImageStep(RunState& state) {
 
   const int count = state.ImageMatcher.MatchCount();
   for (int i = 1; i <= count; ++i) {
-    SaveImage(state.Window, state.ImageMatcher.MatchText(i),
+    SaveImage(state, state.ImageMatcher.MatchText(i),
               ConcatText(folder, kPathSeparator, OptionFileName(names, i)));
   }
 }

@@ -37,14 +37,14 @@ Text HttpFailureMessage(int number) {
   }
 }
 
-int TransferFailureNumber(CURLcode code, bool connected, bool haveHeaders) {
+int TransferFailureNumber(CURLcode code, bool connected, bool sentWhole, bool haveHeaders) {
   if (code == CURLE_OK) return 0;
   if (haveHeaders) return 713;
   if (!connected) {
     if (code == CURLE_URL_MALFORMAT || code == CURLE_UNSUPPORTED_PROTOCOL) return 701;
     return 711;
   }
-  if (code == CURLE_SEND_ERROR) return 711;
+  if (code == CURLE_SEND_ERROR || !sentWhole) return 711;
   return 712;
 }
 

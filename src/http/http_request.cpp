@@ -13,14 +13,18 @@
 // - Redirects: followed by hand (redirect_chain.h), at most ten, unless noRedirect;
 //   a Location to another scheme than http or https is not followed and that 3xx is
 //   the final response. Headers, status, cookies and body are the final response's.
-//   The caller's cookie line, any Authorization or Host line of the caller and the
-//   server credentials go only to the first request's scheme, host and port, so
-//   neither another host nor plain http after https ever sees them.
+//   The caller's cookie line, any Authorization line of the caller and the server
+//   credentials go to the first request's scheme, host and port, and over https to
+//   the first host and the other hosts of its registrable domain (Public Suffix
+//   List, registrable_domain.h): a marketplace sends its users to login and mobile
+//   hosts of its own. Never to another domain, never over plain http elsewhere. A
+//   Host line of the caller stays with the first origin alone.
 // - Cookies: with `cookies` supplied, libcurl's in-memory cookie engine runs on this
 //   call's handle, so cookies the server sets reach the redirects of this call
-//   (under the usual domain, path and secure rules); back on the first origin after
-//   a redirect, the caller's value rides in the same Cookie line after them. Not
-//   supplied: no cookie engine at all. The engine dies with the handle.
+//   (under the usual domain, path and secure rules); on a redirect that the caller's
+//   value goes to, it rides in the same Cookie line after them. Not supplied: no
+//   cookie engine at all. The engine dies with the handle. A value pasted over
+//   several lines is sent as one line, one item per pasted line (CookieLineValue).
 // - TLS: the peer's certificate and host name are always verified (system CA bundle,
 //   or TESSALY_CA_FILE). Revocation: OpenSSL's defaults, that is no CRL or OCSP
 //   check; a certificate whose revocation status is unknown is accepted.
@@ -29,7 +33,9 @@
 // - Header block: handed over line by line after merging lines of one name
 //   (request_headers.h); libcurl's own Accept, Expect and Content-Type defaults are
 //   suppressed unless the block has the header, so the block is what is sent besides
-//   Host, Content-Length and the credentials' Authorization.
+//   Host, Content-Length and the credentials' Authorization. A line that would not
+//   reach the wire as one header line of its own (a lone CR or LF in it, a blank at
+//   its start) refuses the whole block with 710 before anything is sent.
 #include "http/http_request.h"
 
 #include <memory>
@@ -124,10 +130,11 @@ bool SetMethod(Call& call, const Hop& hop) {
   return ok && SetOption(call.easy, CURLOPT_CUSTOMREQUEST, libcurlsOwn ? nullptr : name.c_str());
 }
 
-// The header lines of one request of the chain. The caller's cookie line, and any
-// Authorization or Host line, stay with the first origin. On a later request to the
-// first origin the cookie engine may hold cookies of its own; the caller's value
-// then goes through CURLOPT_COOKIE, which libcurl joins into the engine's line.
+// The header lines of one request of the chain. The caller's cookie line and any
+// Authorization line go only where the caller's credentials go; a Host line only to
+// the first origin. On a later request the cookie engine may hold cookies of its
+// own; the caller's value then goes through CURLOPT_COOKIE, which libcurl joins
+// into the engine's line.
 bool SetHeaders(Call& call, const Hop& hop) {
   call.hopHeaders = std::make_unique<CurlList>();
   CurlList& list = *call.hopHeaders;
@@ -135,7 +142,8 @@ bool SetHeaders(Call& call, const Hop& hop) {
   bool ok = true;
   for (const Text& line : call.headerLines) {
     const Text name = HeaderName(line);
-    if (!hop.firstOrigin && IsOneOf(name, "Cookie", "Authorization", "Host")) continue;
+    if (!hop.firstOrigin && IsOneOf(name, "Host")) continue;
+    if (!hop.callersCredentials && IsOneOf(name, "Cookie", "Authorization")) continue;
     if (hop.number > 0 && call.cookieEngine && IsOneOf(name, "Cookie")) {
       cookieValue = TrimSpaces(TextMid(line, FindText(line, ":") + 1, TextLength(line)));
       continue;
@@ -151,7 +159,7 @@ bool SetHeaders(Call& call, const Hop& hop) {
 }
 
 bool SetServerCredentials(Call& call, const Hop& hop) {
-  if (hop.firstOrigin && !call.serverUser.empty() && !call.serverPassword.empty()) {
+  if (hop.callersCredentials && !call.serverUser.empty() && !call.serverPassword.empty()) {
     return SetOption(call.easy, CURLOPT_HTTPAUTH, static_cast<long>(CURLAUTH_BASIC)) &&
            SetOption(call.easy, CURLOPT_USERNAME, call.serverUser.c_str()) &&
            SetOption(call.easy, CURLOPT_PASSWORD, call.serverPassword.c_str());
@@ -200,6 +208,18 @@ bool SetConnection(CURL* easy, const Text& proxy, const Text& proxyUser, const T
          SetOption(easy, CURLOPT_PROXYPASSWORD, proxyPassword.c_str());
   }
   return ok;
+}
+
+// Whether the last transfer handed its whole request body over: a server that
+// stops reading it leaves the send unfinished, which is a failure to send, not a
+// server that does not answer.
+bool RequestSentWhole(CURL* easy) {
+  curl_off_t sent = 0;
+  curl_off_t size = -1;
+  if (curl_easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &sent) != CURLE_OK ||
+      curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_UPLOAD_T, &size) != CURLE_OK)
+    return true;
+  return size <= 0 || sent >= size;
 }
 
 void Fail(Text* status, int number) {
@@ -280,7 +300,8 @@ Text HttpRequest(const Text& url, int method, const Text& body, Text* cookies,
       failure = 712;
       break;
     case ChainEnd::kTransferFailed:
-      failure = TransferFailureNumber(outcome.code, state.connected, state.finalHeaders);
+      failure = TransferFailureNumber(outcome.code, state.connected, RequestSentWhole(easy.get()),
+                                      state.finalHeaders);
       break;
     case ChainEnd::kResponse:
       failure = state.finalHeaders ? 0 : 712;
@@ -300,6 +321,9 @@ Text HttpRequest(const Text& url, int method, const Text& body, Text* cookies,
   if (status != nullptr) *status = TextMid(headers, 10, FindText(headers, "\r\n", 10) - 10);
 
   Text returned = returnedCookies != nullptr ? *returnedCookies : Text();
+  // The merge reads the caller's value as the Cookie line had it, one item per
+  // pasted line, so that a name the server sets again is recognised on every line.
+  if (cookies != nullptr && mergeCookies) *cookies = CookieLineValue(*cookies);
   ScanResponseHeaders(headers, returned, redirectLocation, cookies, mergeCookies);
   if (responseHeaders != nullptr) *responseHeaders = headers;
   if (returnedCookies != nullptr) *returnedCookies = returned;

@@ -1,5 +1,7 @@
 #include "http/redirect_chain.h"
 
+#include "http/registrable_domain.h"
+
 namespace tessaly {
 namespace {
 
@@ -44,6 +46,9 @@ ChainOutcome PerformChain(CURL* easy, TransferState& state, const Hop& first, bo
     hop.url = location;
     hop.origin = *origin;
     hop.firstOrigin = *origin == first.origin;
+    hop.callersCredentials =
+        hop.firstOrigin ||
+        (origin->scheme == "https" && SameRegistrableDomain(first.origin.host, origin->host));
     AdjustMethod(hop, status);
   }
 }

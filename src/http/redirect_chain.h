@@ -7,8 +7,8 @@
 #include "http/request_url.h"
 
 // Redirects are followed here rather than by libcurl, so that each request of the
-// chain is configured anew: what belongs to the first origin (the caller's cookie
-// line, credentials) goes only to that origin, and the transfer state always
+// chain is configured anew: what the caller gave for the first address (its cookie
+// line, credentials) goes only where it belongs, and the transfer state always
 // describes the latest response alone.
 namespace tessaly {
 
@@ -21,6 +21,9 @@ struct Hop {
   int method = 0;           // method number; a redirect may turn it into 0 (GET)
   bool sendBody = true;     // false once a redirect dropped the request body
   bool firstOrigin = true;  // same scheme, host and port as the first request
+  // The caller's cookie line and credentials go along: the first origin, or https
+  // to the first host or another host of its registrable domain.
+  bool callersCredentials = true;
 };
 
 enum class ChainEnd {

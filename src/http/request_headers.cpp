@@ -11,6 +11,12 @@ void AddUnlessPresent(Text& block, const Text& sought, bool ignoreCase, const Te
   if (FindText(block, sought, 1, ignoreCase) == -1) block += line;
 }
 
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// These bytes are all below 0x40, so none of them is ever the second byte of a GBK
+// character: a byte scan cannot cut one.
+bool IsNextToSeparator(char c) { return IsBlank(c) || c == ';'; }
+
 }  // namespace
 
 Text ComposeHeaderBlock(const Text& extraHeaders, int method, const Text* cookies) {
@@ -26,10 +32,34 @@ Text ComposeHeaderBlock(const Text& extraHeaders, int method, const Text* cookie
                      "Content-Type: application/x-www-form-urlencoded\r\n");
   }
   AddUnlessPresent(block, "Cache-Control: ", true, "Cache-Control: no-cache\r\n");
-  if (cookies != nullptr && !cookies->empty()) {
-    AddUnlessPresent(block, "Cookie: ", true, "Cookie: " + *cookies + "\r\n");
+  const Text cookieValue = cookies != nullptr ? CookieLineValue(*cookies) : Text();
+  if (!cookieValue.empty()) {
+    AddUnlessPresent(block, "Cookie: ", true, "Cookie: " + cookieValue + "\r\n");
   }
   return block;
+}
+
+Text CookieLineValue(const Text& cookies) {
+  Text value;
+  std::size_t from = 0;
+  while (from < cookies.size()) {
+    const std::size_t lineBreak = cookies.find_first_of("\r\n", from);
+    if (lineBreak == Text::npos) {
+      value.append(cookies, from);
+      break;
+    }
+    std::size_t start = lineBreak;
+    while (start > from && IsNextToSeparator(cookies[start - 1])) --start;
+    std::size_t end = lineBreak;
+    while (end < cookies.size() && (IsLineBreak(cookies[end]) || IsNextToSeparator(cookies[end])))
+      ++end;
+    value.append(cookies, from, start - from);
+    if (!value.empty() && end < cookies.size()) value += "; ";
+    from = end;
+  }
+  const std::size_t first = value.find_first_not_of(" \t");
+  if (first == Text::npos) return {};
+  return value.substr(first, value.find_last_not_of(" \t") + 1 - first);
 }
 
 Text HeaderName(const Text& line) {
@@ -43,13 +73,15 @@ bool HeaderBlockLines(const Text& block, std::vector<Text>& lines) {
   std::vector<Text> names;
   std::size_t from = 0;
   while (from < block.size()) {
-    // Any line break ends a line: a lone CR or LF (a cookie value pasted with a
-    // line break, say) must not reach the wire inside a header.
-    std::size_t end = block.find_first_of("\r\n", from);
+    std::size_t end = block.find("\r\n", from);
     if (end == Text::npos) end = block.size();
     const Text line = block.substr(from, end - from);
-    from = end + 1;
+    from = end + 2;
+    // A lone CR or LF would end the header early on the wire and start another one.
+    if (line.find_first_of("\r\n") != Text::npos) return false;
     if (line.find_first_not_of(" \t") == Text::npos) continue;
+    // A line that starts with a blank continues the line before it on the wire.
+    if (IsBlank(line.front())) return false;
     const Text name = HeaderName(line);
     if (name.empty()) return false;
     bool replaced = false;

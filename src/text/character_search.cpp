@@ -7,7 +7,6 @@
 #endif
 
 namespace tessaly {
-namespace {}  // namespace
 
 CharacterSearch::CharacterSearch(std::string_view text, std::string_view sought, bool foldCase)
     : text_(reinterpret_cast<const unsigned char*>(text.data())),
@@ -80,7 +79,7 @@ std::size_t CharacterSearch::NextFirstByte(std::size_t from, std::size_t end) {
 
 bool CharacterSearch::IsCharacterStart(std::size_t candidate) {
   std::size_t run_begin = candidate;
-  while (run_begin > known_start_ && text_[run_begin - 1] >= 0x80) --run_begin;
+  while (run_begin > known_start_ && IsLeadByte(text_[run_begin - 1])) --run_begin;
   const bool starts = (candidate - run_begin) % 2 == 0;
   // Either the candidate starts a character, or it is the second byte of one and
   // the next byte does.

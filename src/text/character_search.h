@@ -6,21 +6,28 @@
 
 // The character-aware scan shared by FindText, ReplaceText and SplitText: a match
 // counts only where a character starts, counting characters from the scan's
-// starting position (a byte of 0x80 or above begins a two-byte character).
+// starting position (a lead byte, 0x81 to 0xFE, begins a two-byte character).
 //
 // Speed matters because pages of several megabytes are searched many times over:
 // candidates are found with memchr and a KMP automaton (so the scan is linear even
 // for repetitive texts), and only a full match is checked for a character start.
-// That check looks backwards: the byte after any byte below 0x80 always starts a
-// character (such a byte is never a lead byte), so a candidate starts a character
-// exactly when the run of bytes of 0x80 and above just before it, back to such a
-// byte or to the last known character start, has even length. Known starts only
-// move forwards, so all checks together read each byte at most once.
+// That check looks backwards: the byte after any byte that is no lead byte always
+// starts a character (such a byte either stands alone or ends a two-byte
+// character, whose second byte may be anything, 0x80 and 0xFF included), so a
+// candidate starts a character exactly when the run of lead bytes just before it,
+// back to such a byte or to the last known character start, has even length.
+// Known starts only move forwards, so all checks together read each byte at most
+// once.
 //
 // Malformed text: a lead byte that is the very last byte of the text is a one-byte
 // character of its own, so a match may still begin there (a forward scan that
 // steps two bytes at a lead byte tries that position too).
 namespace tessaly {
+
+// Code page 936: 0x81 to 0xFE begin a two-byte character; every other byte,
+// the euro sign 0x80 and 0xFF among them, is a character of its own unless it
+// follows a lead byte.
+inline bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 
 // Case folding of the ASCII letters only; every other byte stays as it is.
 inline unsigned char FoldByte(unsigned char byte) {

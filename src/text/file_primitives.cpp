@@ -112,6 +112,41 @@ std::string TemporarySibling(const std::string& target) {
   return folder + name;
 }
 
+// As many links in a row as Linux itself follows before it gives up with ELOOP.
+constexpr int kMaxLinkHops = 40;
+
+// Where a write to `path` lands: the end of its chain of symbolic links, which
+// need not exist yet (a dangling link gets its target created), or `path` itself
+// when it is no link. False for a loop or a chain longer than the system follows.
+bool FinalTarget(std::string path, std::string& target) {
+  for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+      target = std::move(path);
+      return true;
+    }
+    std::string link(256, '\0');
+    for (;;) {
+      const ssize_t length = ::readlink(path.c_str(), link.data(), link.size());
+      if (length < 0) return false;
+      if (static_cast<std::size_t>(length) < link.size()) {
+        link.resize(static_cast<std::size_t>(length));
+        break;
+      }
+      link.resize(link.size() * 2);
+    }
+    // A relative link is read from the folder that holds it.
+    const std::size_t slash = path.rfind('/');
+    if ((!link.empty() && link.front() == '/') || slash == std::string::npos) {
+      path = std::move(link);
+    } else {
+      path = path.substr(0, slash + 1) + link;
+    }
+  }
+  errno = ELOOP;
+  return false;
+}
+
 }  // namespace
 
 Text GetRunDirectory() {
@@ -155,9 +190,14 @@ Bytes ReadFileBytes(const Text& path) {
 // The new content goes to a temporary file in the same folder, which then takes
 // the target's name in one rename: a reader sees the old file or the new one,
 // never a half-written one, and a failed write leaves the old file as it was.
+// To the user the file is only emptied and refilled: a symbolic link stays a link
+// (the target is replaced, beside itself) and the file keeps its permissions.
 bool WriteFileBytesParts(const Text& path, const std::vector<const Bytes*>& parts) {
   if (path.empty()) return false;
-  const std::string target = NativePath(path);
+  std::string target;
+  if (!FinalTarget(NativePath(path), target)) return false;
+  struct stat existing {};
+  const bool replaces = ::lstat(target.c_str(), &existing) == 0;
   std::string temporary;
   std::optional<FileDescriptor> file;
   for (int attempt = 0; attempt < 16 && !file; ++attempt) {
@@ -171,8 +211,11 @@ bool WriteFileBytesParts(const Text& path, const std::vector<const Bytes*>& part
   }
   if (!file) return false;
 
-  bool written = true;
+  // Set-user and set-group bits are left behind, as a write into the file itself
+  // would clear them too.
+  bool written = !replaces || ::fchmod(file->get(), existing.st_mode & 0777) == 0;
   for (const Bytes* part : parts) {
+    if (!written) break;
     if (part == nullptr || part->empty()) continue;
     if (InjectedWriteFault(path)) {
       errno = ENOSPC;
@@ -188,8 +231,6 @@ bool WriteFileBytesParts(const Text& path, const std::vector<const Bytes*>& part
   // a crash then leaves the old content or the new, never an empty file in its
   // place. New files skip it; a run writes thousands of them and a crash can only
   // cost a file that was not there before.
-  struct stat existing {};
-  const bool replaces = ::stat(target.c_str(), &existing) == 0;
   written = written && (!replaces || ::fsync(file->get()) == 0);
   written = file->Close() && written;
   if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {

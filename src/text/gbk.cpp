@@ -6,6 +6,8 @@
 #include <unicode/ustring.h>
 #include <unicode/utypes.h>
 
+#include "text/charset_names.h"
+
 namespace tessaly {
 namespace {
 
@@ -112,7 +114,10 @@ std::string GbkToUtf8(std::string_view gbk) { return Utf16ToUtf8(GbkToUtf16(gbk)
 std::u16string GbkToUtf16(std::string_view gbk) { return ToUtf16(GbkConverter(), gbk); }
 
 bool CharsetToGbk(std::string_view bytes, const std::string& charset, Text& out) {
-  Converter source = OpenConverter(charset.c_str());
+  // The names that pages use are read as the Windows build reads them; ICU's own
+  // aliases serve for the rest.
+  const KnownCharset* known = LookUpCharset(charset);
+  Converter source = OpenConverter(known != nullptr ? known->icuName : charset.c_str());
   if (!source) return false;
   out = Utf16ToGbk(ToUtf16(source.get(), bytes));
   return true;

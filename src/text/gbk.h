@@ -17,7 +17,7 @@ Text Utf16ToGbk(std::u16string_view utf16);
 std::string GbkToUtf8(std::string_view gbk);
 std::u16string GbkToUtf16(std::string_view gbk);
 
-// Decodes bytes of the named character set (any case, ICU's aliases) into GBK.
+// Decodes bytes of the named character set (any case; see charset_names.h) into GBK.
 // False, with `out` untouched, when the name is unknown.
 bool CharsetToGbk(std::string_view bytes, const std::string& charset, Text& out);
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "text/ecma_replacement.h"
@@ -20,7 +21,8 @@ static_assert(PCRE2_UNSET == kUnsetOffset);
 
 // Bounds on the engine's work, so that a page built to make a backtracker explode
 // costs a fraction of a second instead of hanging the run. A search that reaches
-// one of them has not run. PCRE2 applies the match and depth limits to each
+// one of them stops there: it reports that it did not run to the end, and keeps
+// the matches found before that point. PCRE2 applies the match and depth limits to each
 // attempt at a starting position, not to the whole search; the system's lazy
 // image patterns can cost (line length)^2 or more per attempt on a long line that
 // never completes, which is exactly what these stop. Legitimate matches of the
@@ -39,19 +41,72 @@ constexpr PCRE2_SIZE kJitStackMax = 8 * 1024 * 1024;
 
 // ECMAScript's rules, as far as PCRE2 offers them:
 //  - UTF without UCP: \d, \w and \b stay ASCII, so no byte of a Chinese
-//    character can ever match \d, \w or [a-zA-Z] (\s stays ASCII too, which is
-//    narrower than ECMAScript's: no pattern of ours uses it);
+//    character can ever match \d, \w or [a-zA-Z];
 //  - "$" without multiline matches only at the very end, not before a final "\n";
+//  - multiline "^" also matches after a line break that ends the subject;
 //  - \uXXXX and \xXX as in ECMAScript;
 //  - a back-reference to a group that took no part matches the empty text;
 //  - "[]" matches nothing and "[^]" any character;
 //  - \C (one code unit) is refused: it could split a character.
+// \s, \S and \v are rewritten before compiling (see ToPcre2Pattern).
 // Line breaks (compile context): CR, LF and CRLF. The dot stops at all three,
 // and multiline ^ and $ treat each as a line end; U+2028 and U+2029 do not
 // occur in GBK.
 constexpr std::uint32_t kCompileOptions = PCRE2_UTF | PCRE2_DOLLAR_ENDONLY | PCRE2_ALT_BSUX |
-                                          PCRE2_MATCH_UNSET_BACKREF | PCRE2_ALLOW_EMPTY_CLASS |
-                                          PCRE2_NEVER_BACKSLASH_C;
+                                          PCRE2_ALT_CIRCUMFLEX | PCRE2_MATCH_UNSET_BACKREF |
+                                          PCRE2_ALLOW_EMPTY_CLASS | PCRE2_NEVER_BACKSLASH_C;
+
+// ECMAScript's white space and line terminators, the characters \s stands for,
+// written as the inside of a character class (PCRE2's own \s knows only the
+// ASCII ones, so the full-width space U+3000 would be missed).
+constexpr std::string_view kSpaceRanges =
+    "\\t-\\r\\x20\\xa0\\u1680\\u2000-\\u200a\\u2028\\u2029\\u202f\\u205f\\u3000\\ufeff";
+// Every other character, up to U+10FFFF (written out: \u takes four digits only),
+// for \S inside a class, where a negated set cannot be nested.
+constexpr std::string_view kNonSpaceRanges =
+    "\\x00-\\x08\\x0e-\\x1f\\x21-\\x9f\\xa1-\\u167f\\u1681-\\u1fff\\u200b-\\u2027"
+    "\\u202a-\\u202e\\u2030-\\u205e\\u2060-\\u2fff\\u3001-\\ufefe\\uff00-\xF4\x8F\xBF\xBF";
+
+// The UTF-8 pattern with the escapes whose meaning differs between ECMAScript
+// and PCRE2 rewritten: \s and \S as ECMAScript's white-space set and its
+// complement, \v as the vertical tab alone (PCRE2's \v is every vertical space).
+// Escapes are read in pairs, so "\\s" stays a backslash followed by "s"; inside
+// a class the sets are spliced in as ranges. A "]" always closes a class, as
+// both ECMAScript and PCRE2 with empty classes allowed read it.
+std::string ToPcre2Pattern(std::string_view pattern) {
+  std::string out;
+  out.reserve(pattern.size());
+  bool inClass = false;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const char c = pattern[i];
+    if (c == '\\' && i + 1 < pattern.size()) {
+      const char escaped = pattern[++i];
+      if (escaped == 's') {
+        if (!inClass) out += '[';
+        out += kSpaceRanges;
+        if (!inClass) out += ']';
+      } else if (escaped == 'S') {
+        if (inClass) {
+          out += kNonSpaceRanges;
+        } else {
+          out += "[^";
+          out += kSpaceRanges;
+          out += ']';
+        }
+      } else if (escaped == 'v') {
+        out += "\\x0b";
+      } else {
+        out += c;
+        out += escaped;
+      }
+      continue;
+    }
+    if (c == '[') inClass = true;
+    if (c == ']') inClass = false;
+    out += c;
+  }
+  return out;
+}
 
 std::size_t Utf8CharacterLength(unsigned char lead) {
   if (lead >= 0xF0) return 4;
@@ -105,20 +160,21 @@ struct PatternMatcher::State {
     return Utf8ToGbk(std::string_view(subject).substr(start, end - start));
   }
 
-  bool Run(const std::string& utf8Pattern, std::uint32_t options, bool global);
+  enum class Outcome { kRejected, kStopped, kFinished };
+  Outcome Run(const std::string& utf8Pattern, std::uint32_t options, bool global);
 };
 
-bool PatternMatcher::State::Run(const std::string& utf8Pattern, std::uint32_t options,
-                                bool global) {
+PatternMatcher::State::Outcome PatternMatcher::State::Run(const std::string& utf8Pattern,
+                                                          std::uint32_t options, bool global) {
   int error = 0;
   PCRE2_SIZE errorOffset = 0;
   pcre2::Code code(pcre2_compile(Units(utf8Pattern), utf8Pattern.size(), options, &error,
                                  &errorOffset, compileContext.get()));
-  if (!code) return false;
+  if (!code) return Outcome::kRejected;
   // Without JIT (not built in, or no executable memory) the interpreter serves.
   pcre2_jit_compile(code.get(), PCRE2_JIT_COMPLETE);
   pcre2::MatchData data(pcre2_match_data_create_from_pattern(code.get(), nullptr));
-  if (!data) return false;
+  if (!data) return Outcome::kRejected;
 
   const std::size_t pairs = pcre2_get_ovector_count(data.get());
   std::vector<std::size_t> found;
@@ -128,11 +184,18 @@ bool PatternMatcher::State::Run(const std::string& utf8Pattern, std::uint32_t op
   // always yields valid UTF-8, so this only guards); later calls start at
   // character boundaries of the same checked subject and skip the check.
   std::uint32_t matchOptions = 0;
+  Outcome outcome = Outcome::kFinished;
   while (offset <= length) {
     const int rc = pcre2_match(code.get(), Units(subject), length, offset, matchOptions, data.get(),
                                matchContext.get());
     if (rc == PCRE2_ERROR_NOMATCH) break;
-    if (rc < 0) return false;  // work bound reached, or another engine failure
+    if (rc < 0) {
+      // The work bound was reached (or the engine failed otherwise) past the
+      // matches found so far: those stay, as a page with one pathological line
+      // must not lose the addresses before it.
+      outcome = Outcome::kStopped;
+      break;
+    }
     matchOptions = PCRE2_NO_UTF_CHECK;
     const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data.get());
     const std::size_t set = rc == 0 ? pairs : static_cast<std::size_t>(rc);
@@ -156,7 +219,7 @@ bool PatternMatcher::State::Run(const std::string& utf8Pattern, std::uint32_t op
   spansPerMatch = 2 * pairs;
   spans = std::move(found);
   ran = true;
-  return true;
+  return outcome;
 }
 
 PatternMatcher::PatternMatcher() : state_(std::make_unique<State>()) {
@@ -187,9 +250,14 @@ bool PatternMatcher::Search(const Text& pattern, const Text& subject, bool caseS
   state.pattern = expandQuoteMarker ? ExpandQuoteMarker(pattern) : pattern;
   state.subject = GbkToUtf8(subject);
   if (!state.Ready()) return false;
-  if (!state.Run(GbkToUtf8(state.pattern), options, global)) {
-    state.ForgetMatches();
-    return false;
+  switch (state.Run(ToPcre2Pattern(GbkToUtf8(state.pattern)), options, global)) {
+    case State::Outcome::kRejected:
+      state.ForgetMatches();
+      return false;
+    case State::Outcome::kStopped:
+      return false;
+    case State::Outcome::kFinished:
+      break;
   }
   return true;
 }

@@ -19,7 +19,8 @@ class PatternMatcher {
   PatternMatcher& operator=(const PatternMatcher&) = delete;
 
   // True when the search ran, also when it found nothing; false when the pattern
-  // was rejected or the search exceeded the engine's work bound.
+  // was rejected (no matches then) or the search stopped at the engine's work
+  // bound (the matches found before that point stay).
   bool Search(const Text& pattern, const Text& subject, bool caseSensitive = false,
               bool multiline = true, bool global = true, bool expandQuoteMarker = false);
   Text GetPattern() const;

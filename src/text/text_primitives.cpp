@@ -35,7 +35,7 @@ int CompareText(const Text& a, const Text& b, bool caseSensitive) {
     while (i < common) {
       const unsigned char x = ByteAt(a, i);
       const unsigned char y = ByteAt(b, i);
-      if (x >= 0x80) {
+      if (IsLeadByte(x)) {
         // A two-byte character compares whole and exactly, its second byte included.
         if (x != y) return Sign(x - y);
         if (++i == common) break;
@@ -135,7 +135,7 @@ inline std::size_t SpaceWidth(const Text& text, std::size_t i) {
 
 // Width of the character at i; a lead byte at the very end stands alone.
 inline std::size_t CharacterWidth(const Text& text, std::size_t i) {
-  return (ByteAt(text, i) >= 0x80 && i + 1 < text.size()) ? 2 : 1;
+  return (IsLeadByte(ByteAt(text, i)) && i + 1 < text.size()) ? 2 : 1;
 }
 
 }  // namespace
@@ -183,7 +183,7 @@ namespace {
 
 // Reads a text one character at a time with full-width forms as their ASCII
 // counterparts: 0xA3 xx (xx from 0xA1 to 0xFE) is the byte xx - 0x80, 0xA1 0xA1 a
-// space. Any other two-byte character reads as 0x80, which no number holds.
+// space. Any other character beyond ASCII reads as 0x80, which no number holds.
 class NumberReader {
  public:
   explicit NumberReader(const Text& text) : text_(text) {}
@@ -192,7 +192,7 @@ class NumberReader {
   int Peek() const {
     if (pos_ >= text_.size()) return -1;
     const unsigned char byte = ByteAt(text_, pos_);
-    if (byte < 0x80 || pos_ + 1 >= text_.size()) return byte < 0x80 ? byte : 0x80;
+    if (!IsLeadByte(byte) || pos_ + 1 >= text_.size()) return byte < 0x80 ? byte : 0x80;
     const unsigned char second = ByteAt(text_, pos_ + 1);
     if (byte == 0xA3 && second >= 0xA1 && second <= 0xFE) return second - 0x80;
     if (byte == 0xA1 && second == 0xA1) return ' ';

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "app/app_fixture.h"
+#include "app/app_language.h"
 #include "collect/cookie_file.h"
 #include "collect/cookie_page_address.h"
 
@@ -23,6 +24,8 @@ class QtEnvironment : public ::testing::Environment {
   void SetUp() override {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     app_ = std::make_unique<QApplication>(argc_, argv_);
+    // As the program does, before any window exists.
+    InstallChineseTranslations();
   }
   void TearDown() override { app_.reset(); }
 

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -148,7 +149,50 @@ TEST_F(CollectCliTest, CollectsEveryLinkIntoTheTreeAndPrintsTheStatusesInOrder) 
             InfoFile(Shirt(), "夏季新款_纯棉T恤"));
   EXPECT_EQ(marketplace_.ProductPageCookies(),
             (std::vector<std::optional<std::string>>(2, "cna=abc; _tb_token_=t1")));
-  EXPECT_TRUE(Contains(result.err, "7 images saved")) << result.err;
+  EXPECT_EQ(result.err,
+            "7 images saved, 0 empty placeholders, 0 earlier files kept; the products "
+            "are in " +
+                run_directory_.path() + "/阿里巴巴\n");
+}
+
+TEST_F(CollectCliTest, RunWithPagesOrPicturesMissingEndsWithCodeFourAndSaysWhatIsMissing) {
+  const FixtureProduct shirt = Shirt();
+  // An earlier run left the first main picture, which the marketplace now refuses.
+  const std::string folder = run_directory_.Join("阿里巴巴/夏季新款_纯棉T恤/");
+  std::filesystem::create_directories(folder + "主图");
+  WriteNativeFile(folder + "主图/1.jpg", "earlier picture");
+  marketplace_.SetImageStatus(shirt.gallery_images[0], 404);
+  marketplace_.SetImageStatus(shirt.description_images[0], 500);
+  marketplace_.SetImageStatus(shirt.skus[1].second, FixtureMarketplace::kCutOff);
+  const std::string missing = std::string("https://") + hosts::kProductHost +
+                              FixtureMarketplace::ProductPagePath("610000000003");
+
+  const CollectorResult result = Collect(Link(Shirt()) + "\n" + missing + "\n" + Link(Cup()));
+
+  EXPECT_EQ(result.exit_code, 4);
+  EXPECT_EQ(result.OutLines(), Concat({{kStarted}, ProgressLines(3), {kFinished}}));
+  EXPECT_EQ(result.err,
+            "picture failed: " + shirt.gallery_images[0] + ": HTTP 404; kept the earlier file " +
+                folder + "主图/1.jpg\n" + "picture failed: " + shirt.description_images[0] +
+                ": HTTP 500; wrote an empty placeholder " + folder + "详情图/1.jpg\n" +
+                "picture failed: " + shirt.skus[1].second +
+                ": cut off; saved the part that arrived as " + folder + "SKU图/黑_白.jpg\n" +
+                "page failed: " + missing + ": 404 Not Found\n" +
+                "5 images saved (1 of them cut off), 1 empty placeholder, 1 earlier file kept; "
+                "the products are in " +
+                run_directory_.path() + "/阿里巴巴\n");
+  EXPECT_EQ(ReadNativeFile(folder + "主图/1.jpg"), "earlier picture");
+}
+
+TEST_F(CollectCliTest, SummaryNamesNoOutputFolderThatCouldNotBeMade) {
+  WriteNativeFile(run_directory_.Join("阿里巴巴"), "a file in the way");
+
+  const CollectorResult result = Collect(Link(Cup()));
+
+  EXPECT_EQ(result.OutLines(), Concat({{kStarted}, ProgressLines(1), {kFinished}}));
+  EXPECT_EQ(result.err,
+            "0 images saved, 0 empty placeholders, 0 earlier files kept; the output folder "
+            "could not be made\n");
 }
 
 TEST_F(CollectCliTest, CategoryAndUntickedBoxesShapeTheTree) {
@@ -307,10 +351,24 @@ TEST_F(CollectCliTest, HelpListsTheExitCodes) {
 
   EXPECT_EQ(result.exit_code, 0);
   EXPECT_TRUE(Contains(result.out, "Usage: tessaly-collect [options] [LINKS_FILE]"));
-  for (const char* code : {"  0 ", "  1 ", "  2 ", "  3 ", "  64 ", "  66 "}) {
+  for (const char* code : {"  0 ", "  1 ", "  2 ", "  3 ", "  4 ", "  64 ", "  66 "}) {
     EXPECT_TRUE(Contains(result.out, code)) << code;
   }
   EXPECT_TRUE(marketplace_.Requests().empty());
+}
+
+TEST_F(CollectCliTest, TestCollectorVariableRunsAWrapperInsteadOfTheBuiltBinary) {
+  const std::string wrapper = files_.Join("wrapper.sh");
+  WriteNativeFile(wrapper, std::string("#!/bin/sh\necho wrapped \"$@\" >&2\nexec '") +
+                               TESSALY_COLLECT_BINARY + "' \"$@\"\n");
+  std::filesystem::permissions(wrapper, std::filesystem::perms::owner_all);
+  const ScopedEnv chosen("TESSALY_TEST_COLLECTOR", wrapper);
+
+  const CollectorResult result = RunCollector({{"--help"}});
+
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.err, "wrapped --help\n");
+  EXPECT_TRUE(Contains(result.out, "Usage: tessaly-collect"));
 }
 
 TEST_F(CollectCliTest, OnATerminalTheProgressIsOneLineRedrawnInPlace) {

@@ -1,6 +1,7 @@
 #include "collector_process.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <sstream>
 
 #include <fcntl.h>
@@ -45,6 +46,15 @@ int DrainTerminal(int master, std::string& out, int wait_ms) {
   return static_cast<int>(got);
 }
 
+// TESSALY_TEST_COLLECTOR names an executable run in place of the built collector
+// (a wrapper that starts it another way, on another system); it gets the same
+// arguments, input and environment.
+std::string CollectorCommand() {
+  const char* chosen = std::getenv("TESSALY_TEST_COLLECTOR");
+  return chosen != nullptr && *chosen != '\0' ? std::string(chosen)
+                                              : std::string(TESSALY_COLLECT_BINARY);
+}
+
 }  // namespace
 
 std::vector<std::string> CollectorResult::OutLines() const {
@@ -81,7 +91,7 @@ CollectorResult RunCollector(const CollectorCall& call) {
     ::posix_spawn_file_actions_addchdir_np(actions.get(), call.working_directory.c_str());
   }
 
-  std::vector<std::string> arguments{TESSALY_COLLECT_BINARY};
+  std::vector<std::string> arguments{CollectorCommand()};
   arguments.insert(arguments.end(), call.arguments.begin(), call.arguments.end());
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());

@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
-// Runs the tessaly-collect binary the tests were built with, in the test's
-// environment (so the marketplace seams reach it), and collects what it printed.
+// Runs the tessaly-collect binary the tests were built with (or the executable that
+// TESSALY_TEST_COLLECTOR names instead), in the test's environment (so the
+// marketplace seams reach it), and collects what it printed.
 namespace tessaly::testing {
 
 struct CollectorCall {

@@ -172,11 +172,12 @@ INSTANTIATE_TEST_SUITE_P(Faults, EveryPictureFailsTest,
                                            PictureFault::kTooManyRequests,
                                            PictureFault::kRedirectLoop));
 
-TEST_F(CollectFaultTest, UsersCookieGoesOnlyToProductPagesOverHttps) {
+TEST_F(CollectFaultTest, UsersCookieGoesOnlyToTheMarketplaceOverHttps) {
   const std::string secret = "sid=USERSECRET";
   WriteCookieFile(secret + "; cna=abc");
   // Four products: one served directly, three whose pages redirect to plain http,
-  // to another marketplace host and to a host of somebody else's.
+  // to another marketplace host (which, like a browser, gets the cookie) and to
+  // a host of somebody else's.
   const std::vector<std::string> ids = {"111111111111", "222222222222", "333333333333",
                                         "444444444444"};
   const std::vector<std::string> targets = {"", "http://detail.1688.com/moved/222222222222.html",
@@ -209,6 +210,7 @@ TEST_F(CollectFaultTest, UsersCookieGoesOnlyToProductPagesOverHttps) {
   EXPECT_EQ(Run(), RunEnd::kFinished);
 
   int productPagesWithCookie = 0;
+  int marketplaceHopsWithCookie = 0;
   int otherRequests = 0;
   for (const RecordedRequest& request : marketplace_.Requests()) {
     std::string cookies;
@@ -220,6 +222,10 @@ TEST_F(CollectFaultTest, UsersCookieGoesOnlyToProductPagesOverHttps) {
     if (productPage) {
       EXPECT_NE(cookies.find(secret), std::string::npos) << request.path;
       ++productPagesWithCookie;
+    } else if (request.scheme == "https" && request.host == hosts::kHomeHost &&
+               request.path.rfind("/moved/", 0) == 0) {
+      EXPECT_NE(cookies.find(secret), std::string::npos) << request.path;
+      ++marketplaceHopsWithCookie;
     } else {
       EXPECT_EQ(cookies.find("USERSECRET"), std::string::npos)
           << request.scheme << "://" << request.host << request.path;
@@ -227,9 +233,10 @@ TEST_F(CollectFaultTest, UsersCookieGoesOnlyToProductPagesOverHttps) {
     }
   }
   EXPECT_EQ(productPagesWithCookie, 4);
-  // The version text, three redirect targets, and per product a description
+  EXPECT_EQ(marketplaceHopsWithCookie, 1);
+  // The version text, two redirect targets, and per product a description
   // document and three pictures.
-  EXPECT_EQ(otherRequests, 1 + 3 + 4 * 4);
+  EXPECT_EQ(otherRequests, 1 + 2 + 4 * 4);
   // Each redirected page was still collected in full.
   for (const std::string& id : ids) {
     EXPECT_TRUE(NativeExists(run_directory_.Join("阿里巴巴/商品" + id + "/SKU图/红色.jpg"))) << id;

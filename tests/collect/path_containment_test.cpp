@@ -44,7 +44,7 @@ class PathContainmentTest : public MarketplaceRunTest {
  protected:
   PathContainmentTest() {
     fs::create_directory(run_directory_.Join("run"));
-    SetRunDirectory(Utf8ToGbk(run_directory_.Join("run")));
+    SetRunDirectory(Utf8ToGbk(std::string(run_directory_.Join("run"))));
     for (int box = 1; box <= 4; ++box) window_.ticked[box] = true;
   }
 
@@ -116,12 +116,39 @@ TEST_F(PathContainmentTest, NamesFromThePageNeverLeaveTheCategoryFolder) {
     EXPECT_EQ(std::distance(folder.begin(), folder.end()), 1);
     const fs::path product = run_directory_.Join("run/阿里巴巴") / folder;
     EXPECT_TRUE(fs::is_regular_file(product / "主图" / "1.jpg"));
+    // Titles made of dots share the folder "_", each with its own option file.
     std::vector<fs::path> options;
     for (const auto& entry : fs::directory_iterator(product / "SKU图")) {
       options.push_back(entry.path().filename());
+      EXPECT_TRUE(entry.is_regular_file()) << entry.path();
     }
-    ASSERT_EQ(options.size(), 1u);
-    EXPECT_TRUE(fs::is_regular_file(product / "SKU图" / options[0]));
+    EXPECT_FALSE(options.empty());
+  }
+}
+
+// Only a name that is dots as written names the folder itself or its parent:
+// options "." and ".." become "..jpg" and "...jpg", apart from each other and
+// from an option really named "_", while a folder named ".." is still kept in.
+TEST_F(PathContainmentTest, OptionsMadeOfDotsKeepFilesOfTheirOwn) {
+  FixtureProduct product;
+  product.id = "400000000000";
+  product.title = "..";
+  product.skus = {{".", FixtureMarketplace::SkuImage(product.id, 1)},
+                  {"..", FixtureMarketplace::SkuImage(product.id, 2)},
+                  {"_", FixtureMarketplace::SkuImage(product.id, 3)}};
+  marketplace_.AddProduct(product);
+  PasteLinks({product.id});
+
+  ASSERT_EQ(Run(), RunEnd::kFinished);
+
+  const std::string folder = "run/阿里巴巴/_/SKU图/";
+  const char* files[] = {"..jpg", "...jpg", "_.jpg"};
+  for (std::size_t i = 0; i < product.skus.size(); ++i) {
+    EXPECT_EQ(Read(folder + files[i]), FixtureMarketplace::ImageBytes(product.skus[i].second))
+        << files[i];
+  }
+  for (const std::string& path : Everything()) {
+    EXPECT_TRUE(path == "run" || path.rfind("run/阿里巴巴", 0) == 0) << path;
   }
 }
 

@@ -171,6 +171,44 @@ TEST_F(ProductStepTest, UnreachablePageStillMakesTheFolderAndTheRunGoesOn) {
   EXPECT_TRUE(NativeExists(run_directory_.Join("阿里巴巴/第二个/222222222222.txt")));
 }
 
+TEST_F(ProductStepTest, PagesThatDoNotArriveWholeAreToldAndTheRunGoesOn) {
+  // 111111111111 is not served (404); 222222222222 names a description document
+  // that cannot be requested; 333333333333 breaks off part-way; 444444444444 is whole
+  // and has no description at all, which is no failure.
+  FixtureProduct described = Product("222222222222", "描述");
+  const std::string unusable = "ftp://itemcdn.1688.com/1688offer/222222222222.html";
+  marketplace_.SetProductPage(described.id,
+                              Utf8ToGbk("<meta property=\"og:title\" content=\"描述\"/>"
+                                        "<div data-tfs-url=\"" +
+                                        unusable + "\"></div>"));
+  const std::string page = FixtureMarketplace::RenderPage(Product("333333333333", "断开"));
+  marketplace_.Server().Handle(
+      hosts::kProductHost, FixtureMarketplace::ProductPagePath("333333333333"),
+      [page](const auto&, auto& response) {
+        response.set_content_provider(
+            page.size(), "text/html",
+            [page](std::size_t offset, std::size_t, httplib::DataSink& sink) {
+              if (offset > 0) return false;  // closes the connection mid-body
+              sink.write(page.data(), page.size() / 2);
+              return true;
+            });
+      });
+  marketplace_.AddProduct(Product("444444444444", "完整"));
+  PasteLinks({"111111111111", "222222222222", "333333333333", "444444444444"});
+  window_.ticked[static_cast<int>(CheckBox::kMainImages)] = false;
+  window_.ticked[static_cast<int>(CheckBox::kSkuImages)] = false;
+
+  EXPECT_EQ(Run(), RunEnd::kFinished);
+
+  EXPECT_EQ(window_.EventsOf("page-failed:"),
+            (std::vector<std::string>{
+                "page-failed:" + PageAddress("111111111111") + "|404 Not Found",
+                "page-failed:" + unusable + "|701 解析URL地址失败!",
+                "page-failed:" + PageAddress("333333333333") + "|200 OK|cut off",
+            }));
+  EXPECT_TRUE(NativeExists(run_directory_.Join("阿里巴巴/完整/444444444444.txt")));
+}
+
 TEST_F(ProductStepTest, Utf8PageIsDecodedIntoTheGbkInformationFile) {
   FixtureProduct product = Product("444444444444", "纯棉T恤 男款·夏");
   product.item_number = "货号值";

@@ -38,21 +38,33 @@ TEST(SanitizeNameTest, NeverTakesTheSecondByteOfACharacterForABackslashOrBar) {
 }
 
 TEST(SafeNameTest, KeepsOrdinaryNamesAndReplacesThoseThatNameAFolderItself) {
-  const NameCase cases[] = {
-      {"", ""},
-      {"红色", "红色"},
-      {"a.b", "a.b"},
-      {".hidden", ".hidden"},
-      {"ends with dot.", "ends with dot."},
-      {"   ", "   "},
-      {".", "_"},
-      {"..", "_"},
-      {"...", "_"},
-      {". .", "_"},
-      {" .. ", "_"},
+  const struct {
+    std::string input;   // UTF-8
+    std::string suffix;  // appended when the name is written
+    std::string expected;
+  } cases[] = {
+      {"", "", ""},
+      {"红色", "", "红色"},
+      {"a.b", "", "a.b"},
+      {".hidden", "", ".hidden"},
+      {"ends with dot.", "", "ends with dot."},
+      {"   ", "", "   "},
+      {".", "", "_"},
+      {"..", "", "_"},
+      {"...", "", "_"},
+      {". .", "", "_"},
+      {" .. ", "", "_"},
+      // With a suffix the name as written is a file of its own: "..jpg", "...jpg"
+      // and "_.jpg" stay three files.
+      {".", ".jpg", "."},
+      {"..", ".jpg", ".."},
+      {"_", ".jpg", "_"},
+      {". .", ".txt", ". ."},
+      {"", ".txt", ""},
   };
-  for (const NameCase& c : cases) {
-    EXPECT_EQ(GbkToUtf8(SafeName(Utf8ToGbk(c.input))), c.expected) << "'" << c.input << "'";
+  for (const auto& c : cases) {
+    EXPECT_EQ(GbkToUtf8(SafeName(Utf8ToGbk(c.input), c.suffix)), c.expected)
+        << "'" << c.input << "' + '" << c.suffix << "'";
   }
 }
 
@@ -82,6 +94,16 @@ TEST(SafeNameTest, ShortensLongNamesAtACharacterBoundaryWithinTheSuffixBudget) {
 
 TEST(SafeNameTest, ALongRunOfDotsIsStillReplacedAfterShortening) {
   EXPECT_EQ(SafeName(Text(300, '.')), "_");
+  EXPECT_EQ(SafeName(Text(300, '.'), ".jpg"), Text(251, '.'));
+}
+
+// The euro sign is one GBK byte (0x80) but three in UTF-8; it is a character of
+// its own, so a cut may fall right after it.
+TEST(SafeNameTest, CutsRightAfterAOneByteCharacter) {
+  const Text name = Text(252, 'a') + "€"_gbk + "bc";
+  ASSERT_EQ(name.size(), 255u);
+  EXPECT_EQ(SafeName(name), Text(252, 'a') + "\x80");
+  EXPECT_EQ(NativePath(SafeName(name)).size(), 255u);
 }
 
 }  // namespace

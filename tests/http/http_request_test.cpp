@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -122,16 +123,20 @@ TEST_F(HttpRequestTest, MergesCookiesTheServerSets) {
     response.set_header("set-cookie", "c=deleted; Path=/");
     Reply(response, "in");
   });
-  Text cookies = "a=1; b=2; c=4";
-  Text returned;
-  Text headers;
-  HttpRequest("https://detail.1688.com/login", 0, {}, &cookies, &returned, {}, &headers);
-  EXPECT_EQ(returned, "b=3; a=1");
-  EXPECT_EQ(cookies, "b=3; a=1");
-  EXPECT_NE(headers.find("Set-Cookie: c=deleted"), Text::npos);
-  EXPECT_EQ(headers.find("set-cookie"), Text::npos);
-  ASSERT_EQ(server.Requests().size(), 1u);
-  EXPECT_EQ(Header(server.Requests()[0], "Cookie"), "a=1; b=2; c=4");
+  // A value pasted over several lines is sent and merged as one item per line.
+  for (const char* pasted : {"a=1; b=2; c=4", "a=1\r\nb=2;\r\nc=4\r\n"}) {
+    server.ClearRequests();
+    Text cookies = pasted;
+    Text returned;
+    Text headers;
+    HttpRequest("https://detail.1688.com/login", 0, {}, &cookies, &returned, {}, &headers);
+    EXPECT_EQ(returned, "b=3; a=1") << pasted;
+    EXPECT_EQ(cookies, "b=3; a=1") << pasted;
+    EXPECT_NE(headers.find("Set-Cookie: c=deleted"), Text::npos);
+    EXPECT_EQ(headers.find("set-cookie"), Text::npos);
+    ASSERT_EQ(server.Requests().size(), 1u) << pasted;
+    EXPECT_EQ(Header(server.Requests()[0], "Cookie"), "a=1; b=2; c=4") << pasted;
+  }
 }
 
 TEST_F(HttpRequestTest, FollowsRedirectsUnlessTold) {
@@ -223,38 +228,59 @@ TEST_F(HttpRequestTest, CookiesTheServerSetsReachRedirectsOfTheSameCallOnly) {
   EXPECT_EQ(Header(server.Requests().at(0), "Cookie"), "<none>");
 }
 
-TEST_F(HttpRequestTest, CookieLineAndCredentialsStayWithTheFirstOrigin) {
-  server.Redirect("detail.1688.com", "/to-other-host", 302, "https://www.1688.com/landing");
-  server.Redirect("detail.1688.com", "/to-plain-http", 302, "http://detail.1688.com/landing");
-  server.Redirect("detail.1688.com", "/same-origin", 302, "/landing");
-  for (const char* host : {"detail.1688.com", "www.1688.com"}) {
-    server.Handle(host, "/landing", [](const auto&, auto& response) { Reply(response, "landed"); });
-  }
+// The caller's cookie line and credentials follow a redirect over https within the
+// first host's registrable domain, by the Public Suffix List, and nowhere else.
+TEST_F(HttpRequestTest, CookieLineAndCredentialsStayWithinTheFirstSiteOverHttps) {
   struct Case {
-    const char* path;
+    const char* from;
+    const char* to;
     bool secondHopKeeps;
-  } cases[] = {{"/to-other-host", false}, {"/to-plain-http", false}, {"/same-origin", true}};
+  } cases[] = {
+      {"https://detail.1688.com", "https://detail.1688.com/landing", true},
+      {"https://detail.1688.com", "https://login.1688.com/landing", true},
+      {"https://detail.1688.com", "https://m.1688.com/landing", true},
+      {"https://detail.1688.com", "https://1688.com/landing", true},
+      {"https://detail.1688.com", "http://detail.1688.com/landing", false},
+      {"https://detail.1688.com", "http://login.1688.com/landing", false},
+      {"https://detail.1688.com", "https://1688.com.example/landing", false},
+      {"https://detail.1688.com", "https://x1688.com/landing", false},
+      {"https://detail.1688.com", "https://img.alicdn.com/landing", false},
+      {"https://detail.1688.com", "https://com/landing", false},
+      {"https://detail.1688.com", "https://com.cn/landing", false},
+      // Under a public suffix of two labels, the neighbours are other sites.
+      {"https://www.shop.com.cn", "https://m.shop.com.cn/landing", true},
+      {"https://www.shop.com.cn", "https://other.com.cn/landing", false},
+      // From plain http: up to https within the site, or back to the first origin.
+      {"http://detail.1688.com", "https://login.1688.com/landing", true},
+      {"http://detail.1688.com", "http://detail.1688.com/landing", true},
+      {"http://detail.1688.com", "http://login.1688.com/landing", false},
+  };
   // Credentials given as such, and an Authorization line of the caller's own.
   struct Credentials {
     Text user, password, extraHeaders, sent;
   } credentials[] = {{"user", "pw", "", "Basic dXNlcjpwdw=="},
                      {"", "", "Authorization: Bearer token", "Bearer token"}};
   for (const auto& c : cases) {
+    const std::string from = c.from;
+    const std::string to = c.to;
+    const std::size_t hostStart = to.find("://") + 3;
+    server.Redirect(from.substr(from.find("://") + 3), "/start", 302, to);
+    server.Handle(to.substr(hostStart, to.find('/', hostStart) - hostStart), "/landing",
+                  [](const auto&, auto& response) { Reply(response, "landed"); });
     for (const auto& k : credentials) {
       server.ClearRequests();
       Text cookies = "sid=secret";
-      EXPECT_EQ(HttpRequest(std::string("https://detail.1688.com") + c.path, 0, {}, &cookies,
-                            nullptr, k.extraHeaders, nullptr, false, k.user, k.password),
+      Text status;
+      EXPECT_EQ(HttpRequest(from + "/start", 0, {}, &cookies, nullptr, k.extraHeaders, nullptr,
+                            false, k.user, k.password, {}, {}, {}, 2, nullptr, &status),
                 "landed")
-          << c.path;
+          << to << " " << status;
       const auto requests = server.Requests();
-      ASSERT_EQ(requests.size(), 2u) << c.path;
-      EXPECT_EQ(Header(requests[0], "Cookie"), "sid=secret") << c.path;
-      EXPECT_EQ(Header(requests[0], "Authorization"), k.sent) << c.path;
-      EXPECT_EQ(Header(requests[1], "Cookie"), c.secondHopKeeps ? "sid=secret" : "<none>")
-          << c.path;
-      EXPECT_EQ(Header(requests[1], "Authorization"), c.secondHopKeeps ? k.sent : "<none>")
-          << c.path;
+      ASSERT_EQ(requests.size(), 2u) << to;
+      EXPECT_EQ(Header(requests[0], "Cookie"), "sid=secret") << to;
+      EXPECT_EQ(Header(requests[0], "Authorization"), k.sent) << to;
+      EXPECT_EQ(Header(requests[1], "Cookie"), c.secondHopKeeps ? "sid=secret" : "<none>") << to;
+      EXPECT_EQ(Header(requests[1], "Authorization"), c.secondHopKeeps ? k.sent : "<none>") << to;
     }
   }
 }
@@ -329,6 +355,33 @@ TEST(HttpRequestFailureTest, StallBeforeTheHeadersTimesOutAsNoResponse) {
               nullptr, &status);
   EXPECT_EQ(status, "712 服务器未响应!"_gbk);
   EXPECT_LT(std::chrono::steady_clock::now() - start, 3500ms);
+}
+
+// A request body the server stops taking in has not been sent; a body taken in
+// whole and never answered is a server that does not respond.
+TEST(HttpRequestFailureTest, StalledSendIsASendFailure) {
+  const struct {
+    const char* name;
+    std::size_t bodySize;
+    bool serverReads;
+    const char* message;
+  } cases[] = {
+      // Far more than the socket buffers of both ends hold.
+      {"body never read", std::size_t{32} << 20, false, "711 发送请求失败!"},
+      {"body read, no answer", 1000, true, "712 服务器未响应!"},
+  };
+  for (const auto& c : cases) {
+    RawServer raw([&c](RawConnection& connection) {
+      if (c.serverReads) connection.ReadRequest();
+      connection.Sleep(5000ms);
+    });
+    Text status;
+    EXPECT_EQ(HttpRequest(raw.Url(), 1, Text(c.bodySize, 'b'), nullptr, nullptr, {}, nullptr, false,
+                          {}, {}, {}, {}, {}, 1, nullptr, &status),
+              "")
+        << c.name;
+    EXPECT_EQ(status, Utf8ToGbk(c.message)) << c.name;
+  }
 }
 
 const char kCutHead[] = "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n";
@@ -406,12 +459,56 @@ TEST(HttpRequestWireTest, SendsExactlyTheComposedHeaderBlock) {
                 "Cache-Control: no-cache\r\n\r\n");
 }
 
-TEST(HttpRequestWireTest, HeaderLineWithoutNameIsRefused) {
+// True when every CR of the bytes is followed by LF and every LF follows a CR.
+bool OnlyCrLfLineBreaks(const std::string& bytes) {
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')) return false;
+    if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) return false;
+  }
+  return true;
+}
+
+TEST(HttpRequestWireTest, PastedCookieLinesGoOutAsOneCookieLine) {
+  RawServer raw([](RawConnection& connection) {
+    while (!connection.ReadRequest().empty()) {
+      connection.Write("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok");
+    }
+  });
+  const std::pair<Text, const char*> cases[] = {
+      {"a=1\r\nb=2\r\n", "\r\nCookie: a=1; b=2\r\n\r\n"},
+      {"\r\n a=1;\n\nb=2\rc=3 ", "\r\nCookie: a=1; b=2; c=3\r\n\r\n"},
+      {"a=1\nX-Other: y", "\r\nCookie: a=1; X-Other: y\r\n\r\n"},
+      {"\r\n\r\n", "\r\nCache-Control: no-cache\r\n\r\n"},  // no Cookie line at all
+  };
+  for (const auto& [pasted, tail] : cases) {
+    Text cookies = pasted;
+    Text status;
+    EXPECT_EQ(HttpRequest(raw.Url(), 0, {}, &cookies, nullptr, {}, nullptr, false, {}, {}, {}, {},
+                          {}, 2, nullptr, &status),
+              "ok")
+        << pasted << status;
+  }
+  const auto requests = raw.Requests();
+  ASSERT_EQ(requests.size(), std::size(cases));
+  for (std::size_t i = 0; i < requests.size(); ++i) {
+    const std::string& request = requests[i];
+    EXPECT_TRUE(request.ends_with(cases[i].second)) << request;
+    EXPECT_TRUE(OnlyCrLfLineBreaks(request)) << request;
+    EXPECT_EQ(request.find("\nX-Other"), std::string::npos) << request;
+  }
+}
+
+TEST(HttpRequestWireTest, HeaderLinesThatWouldBreakOnTheWireAreRefused) {
   RawServer raw([](RawConnection& connection) { connection.ReadRequest(); });
-  Text status;
-  HttpRequest(raw.Url(), 0, {}, nullptr, nullptr, "garbage", nullptr, false, {}, {}, {}, {}, {}, 1,
-              nullptr, &status);
-  EXPECT_EQ(status, "710 设置协议头失败!"_gbk);
+  for (const char* extraHeaders : {"garbage", "X-A: 1\nX-B: 2", "X-A: 1\rX-B: 2", "X-A: 1\n",
+                                   "Cookie: a=1\nb=2", "Cookie: a=1\r\n b=2", "X-A: 1\r"}) {
+    Text cookies = "c=3";
+    Text status;
+    EXPECT_EQ(HttpRequest(raw.Url(), 0, {}, &cookies, nullptr, extraHeaders, nullptr, false, {}, {},
+                          {}, {}, {}, 1, nullptr, &status),
+              "");
+    EXPECT_EQ(status, "710 设置协议头失败!"_gbk) << extraHeaders;
+  }
   EXPECT_EQ(raw.Connections(), 0);
 }
 

@@ -54,6 +54,11 @@ INSTANTIATE_TEST_SUITE_P(
                   kAgent + kAccept + kEncoding + kLanguage + kNoCache},
         BlockCase{"callers_cookie_line_stays_alone", "Cookie: mine=1", 0, "a=1",
                   "Cookie: mine=1\r\n" + kAgent + kAccept + kEncoding + kLanguage + kNoCache},
+        // A value pasted over several lines becomes one line of items.
+        BlockCase{"pasted_lines_are_items", "", 0, "a=1\r\nb=2\r\n",
+                  kAgent + kAccept + kEncoding + kLanguage + kNoCache + "Cookie: a=1; b=2\r\n"},
+        BlockCase{"only_line_breaks_add_no_line", "", 0, "\r\n \n",
+                  kAgent + kAccept + kEncoding + kLanguage + kNoCache},
         // A name inside another line's value counts as present.
         BlockCase{"name_inside_a_value", "X-Note: says Accept: all", 0, nullptr,
                   "X-Note: says Accept: all\r\n" + kAgent + kEncoding + kLanguage + kNoCache},
@@ -71,10 +76,37 @@ TEST(HeaderBlockLinesTest, LaterLineOfANameTakesTheEarlierOnesPlace) {
             (std::vector<Text>{"Content-Type: application/x-www-form-urlencoded", "X-A: 1"}));
 }
 
-TEST(HeaderBlockLinesTest, LoneLineBreaksEndLinesToo) {
+TEST(CookieLineValueTest, LineBreaksSeparateItems) {
+  const std::pair<Text, Text> cases[] = {
+      {"a=1; b=2", "a=1; b=2"},
+      {"a=1;b=2;", "a=1;b=2;"},  // no line break: the bytes stay
+      {"  a=1; b=2 ", "a=1; b=2"},
+      {"a=1\r\nb=2\r\n", "a=1; b=2"},
+      {"a=1\nb=2", "a=1; b=2"},
+      {"a=1\rb=2", "a=1; b=2"},
+      {"\r\n\r\na=1\r\n\r\n\r\nb=2\n\n", "a=1; b=2"},
+      // The semicolons and blanks a line already ends or starts with are part of the
+      // one separator.
+      {"a=1;\r\n b=2 ;\r\n;c=3;\r\n", "a=1; b=2; c=3"},
+      {"a=1\r\n   \r\nb=2", "a=1; b=2"},
+      {"a=1\nX-Other: y", "a=1; X-Other: y"},
+      {"\r\n", ""},
+      {" ;\r\n; ", ""},
+      {"", ""},
+      {"k=\xC4\xE3\r\nm=\xBA\xC3", "k=\xC4\xE3; m=\xBA\xC3"},
+  };
+  for (const auto& [value, line] : cases) EXPECT_EQ(CookieLineValue(value), line) << value;
+}
+
+TEST(HeaderBlockLinesTest, LinesThatWouldNotStayOneLineOnTheWireAreRefused) {
   std::vector<Text> lines;
-  ASSERT_TRUE(HeaderBlockLines("Cookie: a=1\n\r\nX-A: 1\rX-B: 2\r\n  \r\n", lines));
-  EXPECT_EQ(lines, (std::vector<Text>{"Cookie: a=1", "X-A: 1", "X-B: 2"}));
+  ASSERT_TRUE(HeaderBlockLines("Cookie: a=1\r\n\r\nX-A: 1\r\n  \r\n", lines));
+  EXPECT_EQ(lines, (std::vector<Text>{"Cookie: a=1", "X-A: 1"}));
+  for (const char* block :
+       {"Cookie: a=1\n\r\nX-A: 1\r\n", "X-A: 1\rX-B: 2\r\n", "X-A: 1\nX-B: 2\r\n", "X-A: 1\r",
+        "X-A: 1\r\r\n", "X-A: 1\r\n X-B: 2\r\n", "X-A: 1\r\n\tX-B: 2\r\n"}) {
+    EXPECT_FALSE(HeaderBlockLines(block, lines)) << block;
+  }
 }
 
 TEST(HeaderBlockLinesTest, SkipsEmptyLinesAndRefusesLinesWithoutName) {

@@ -46,6 +46,26 @@ void FakeWindow::ShellOpen(const Text& path) { Record("open:" + GbkToUtf8(path))
 
 void FakeWindow::ImageSaved(const Text& path) { Record("image:" + GbkToUtf8(path)); }
 
+void FakeWindow::PictureFailed(const PictureFailure& failure) {
+  using What = PictureFailure::What;
+  using Outcome = PictureFailure::Outcome;
+  const std::string what = failure.what == What::kNoAnswer ? "no answer"
+                           : failure.what == What::kCutOff
+                               ? "cut off"
+                               : "HTTP " + std::to_string(failure.httpStatus);
+  const char* outcome = failure.outcome == Outcome::kKeptEarlier   ? "kept"
+                        : failure.outcome == Outcome::kPlaceholder ? "placeholder"
+                        : failure.outcome == Outcome::kPartSaved   ? "part"
+                                                                   : "not written";
+  Record("picture-failed:" + GbkToUtf8(failure.address) + "|" + GbkToUtf8(failure.path) + "|" +
+         what + "|" + outcome);
+}
+
+void FakeWindow::PageFailed(const Text& address, const Text& statusText, bool cutOff) {
+  Record("page-failed:" + GbkToUtf8(address) + "|" + GbkToUtf8(statusText) +
+         (cutOff ? "|cut off" : ""));
+}
+
 std::vector<std::string> FakeWindow::Events() const {
   std::lock_guard guard(lock_);
   return events_;
@@ -57,6 +77,14 @@ std::vector<std::string> FakeWindow::Statuses() const {
     if (event.rfind("status:", 0) == 0) statuses.push_back(event.substr(7));
   }
   return statuses;
+}
+
+std::vector<std::string> FakeWindow::EventsOf(const std::string& prefix) const {
+  std::vector<std::string> found;
+  for (const std::string& event : Events()) {
+    if (event.rfind(prefix, 0) == 0) found.push_back(event);
+  }
+  return found;
 }
 
 bool FakeWindow::start_enabled() const {

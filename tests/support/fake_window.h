@@ -34,12 +34,19 @@ class FakeWindow : public WindowOperations {
   void OpenUrl(const Text& address) override;
   void ShellOpen(const Text& path) override;
   void ImageSaved(const Text& path) override;
+  void PictureFailed(const PictureFailure& failure) override;
+  void PageFailed(const Text& address, const Text& statusText, bool cutOff) override;
 
   // What happened, in order: "status:<text>", "enabled:<0|1>", "settings",
   // "message:<caption>|<text>", "url:<address>", "open:<path>", "read:<n>" (box reads),
-  // "category", "links", "image:<path>".
+  // "category", "links", "image:<path>",
+  // "picture-failed:<address>|<path>|<what>|<outcome>" (what: "no answer", "cut off"
+  // or "HTTP <status>"; outcome: "kept", "placeholder", "part" or "not written"),
+  // "page-failed:<address>|<status text>" (with "|cut off" when it broke off).
   std::vector<std::string> Events() const;
   std::vector<std::string> Statuses() const;
+  // The events that start with `prefix` ("image:", "picture-failed:", …), in order.
+  std::vector<std::string> EventsOf(const std::string& prefix) const;
   bool start_enabled() const;
 
  private:

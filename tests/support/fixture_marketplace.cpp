@@ -2,12 +2,8 @@
 
 #include <cstdlib>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include "config/hosts.h"
+#include "support/sockets.h"
 #include "text/gbk.h"
 
 namespace tessaly::testing {
@@ -64,9 +60,10 @@ std::string RenderSkuProps(const FixtureProduct& product) {
   return json + "]},{\"prop\":\"尺码\",\"value\":[{\"name\":\"均码\"}]}]";
 }
 
-int BindRefusingSocket(int& port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (fd < 0) return -1;
+NativeSocket BindRefusingSocket(int& port) {
+  if (!StartSockets()) return kNoSocket;
+  const NativeSocket fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  if (fd == kNoSocket) return kNoSocket;
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -74,8 +71,8 @@ int BindRefusingSocket(int& port) {
   socklen_t length = sizeof(address);
   if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
       ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    ::close(fd);
-    return -1;
+    CloseSocket(fd);
+    return kNoSocket;
   }
   port = ntohs(address.sin_port);
   return fd;
@@ -106,7 +103,7 @@ FixtureMarketplace::FixtureMarketplace() {
 }
 
 FixtureMarketplace::~FixtureMarketplace() {
-  if (refusing_socket_ >= 0) ::close(refusing_socket_);
+  if (refusing_socket_ != kNoSocket) CloseSocket(refusing_socket_);
 }
 
 std::string FixtureMarketplace::GalleryImage(const std::string& id, int number) {
@@ -268,7 +265,7 @@ void FixtureMarketplace::ApplySeams() const {
     std::lock_guard lock(mutex_);
     active = seams_ != nullptr;
   }
-  if (active) ::setenv("TESSALY_CONNECT_TO", ConnectToValue().c_str(), 1);
+  if (active) SetEnvironment("TESSALY_CONNECT_TO", ConnectToValue());
 }
 
 std::vector<std::string> FixtureMarketplace::PathsRequested(const std::string& host) const {

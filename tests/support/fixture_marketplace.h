@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/fixture_server.h"
+#include "support/native_socket.h"
 
 // A stand-in for the marketplace and the program's own web host, on loopback: the
 // version text, product pages in the marketplace's shapes, description documents and
@@ -101,7 +102,7 @@ class FixtureMarketplace {
   mutable std::mutex mutex_;
   std::string version_text_ = "1";
   bool version_reachable_ = true;
-  int refusing_socket_ = -1;  // bound, never listening: connections are refused
+  NativeSocket refusing_socket_ = kNoSocket;  // bound, never listening: connections are refused
   int refusing_port_ = 0;
   MarketplaceSeams* seams_ = nullptr;
   std::vector<std::pair<std::string, int>> image_statuses_;

@@ -130,22 +130,34 @@ std::string FixtureServer::ConnectToValue() const {
          ",:443:127.0.0.1:" + std::to_string(httpsPort_);
 }
 
-namespace {}  // namespace
+#ifdef _WIN32
+// The C runtime reads an empty value as "remove"; the core takes an empty seam
+// as no seam, so nothing is lost.
+void SetEnvironment(const char* name, const std::string& value) {
+  ::_putenv_s(name, value.c_str());
+}
+void UnsetEnvironment(const char* name) { ::_putenv_s(name, ""); }
+#else
+void SetEnvironment(const char* name, const std::string& value) {
+  ::setenv(name, value.c_str(), 1);
+}
+void UnsetEnvironment(const char* name) { ::unsetenv(name); }
+#endif
 
 ScopedEnv::ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
   if (const char* previous = std::getenv(name)) saved_ = previous;
   if (value) {
-    ::setenv(name, value->c_str(), 1);
+    SetEnvironment(name, *value);
   } else {
-    ::unsetenv(name);
+    UnsetEnvironment(name);
   }
 }
 
 ScopedEnv::~ScopedEnv() {
   if (saved_) {
-    ::setenv(name_, saved_->c_str(), 1);
+    SetEnvironment(name_, *saved_);
   } else {
-    ::unsetenv(name_);
+    UnsetEnvironment(name_);
   }
 }
 

@@ -70,6 +70,10 @@ class FixtureServer {
   std::thread httpsThread_;
 };
 
+// setenv and unsetenv, which the Windows C runtime does not have.
+void SetEnvironment(const char* name, const std::string& value);
+void UnsetEnvironment(const char* name);
+
 // Points the client's connection seams at `server` and trusts the test certificate;
 // restores the previous environment on destruction.
 // One environment variable set (or, with nullopt, removed) for the value's

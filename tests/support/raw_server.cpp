@@ -4,11 +4,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include "support/sockets.h"
 
 namespace tessaly::testing {
 namespace {
@@ -27,10 +23,10 @@ std::size_t ContentLength(const std::string& head) {
   return static_cast<std::size_t>(std::strtoull(head.c_str() + at + 17, nullptr, 10));
 }
 
-bool WaitReadable(int socket, const std::atomic<bool>& stopping) {
+bool WaitReadable(NativeSocket socket, const std::atomic<bool>& stopping) {
   for (int waited = 0; waited < kReadWaitMs && !stopping; waited += kSliceMs) {
     pollfd waiting{socket, POLLIN, 0};
-    if (::poll(&waiting, 1, kSliceMs) > 0) return true;
+    if (PollSockets(&waiting, 1, kSliceMs) > 0) return true;
   }
   return false;
 }
@@ -44,7 +40,7 @@ std::string RawConnection::ReadRequest() {
   pending_.clear();
   std::size_t needed = std::string::npos;
   char buffer[16384];
-  while (socket_ >= 0) {
+  while (socket_ != kNoSocket) {
     if (needed == std::string::npos) {
       const auto end = data.find("\r\n\r\n");
       if (end != std::string::npos) needed = end + 4 + ContentLength(data.substr(0, end + 2));
@@ -63,12 +59,12 @@ std::string RawConnection::ReadRequest() {
 }
 
 bool RawConnection::Write(std::string_view bytes) {
-  while (!bytes.empty() && socket_ >= 0) {
-    const ssize_t sent = ::send(socket_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+  while (!bytes.empty() && socket_ != kNoSocket) {
+    const auto sent = ::send(socket_, bytes.data(), static_cast<int>(bytes.size()), kSendFlags);
     if (sent <= 0) return false;
     bytes.remove_prefix(static_cast<std::size_t>(sent));
   }
-  return socket_ >= 0;
+  return socket_ != kNoSocket;
 }
 
 void RawConnection::Sleep(std::chrono::milliseconds duration) {
@@ -79,24 +75,25 @@ void RawConnection::Sleep(std::chrono::milliseconds duration) {
 }
 
 void RawConnection::Close() {
-  if (socket_ < 0) return;
-  ::shutdown(socket_, SHUT_RDWR);
-  ::close(socket_);
-  socket_ = -1;
+  if (socket_ == kNoSocket) return;
+  ::shutdown(socket_, kShutdownBoth);
+  CloseSocket(socket_);
+  socket_ = kNoSocket;
 }
 
 RawServer::RawServer(Script script) : script_(std::move(script)) {
+  if (!StartSockets()) throw std::runtime_error("raw server: no sockets");
   listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-  if (listener_ < 0) throw std::runtime_error("raw server: no socket");
+  if (listener_ == kNoSocket) throw std::runtime_error("raw server: no socket");
   const int on = 1;
-  ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&on), sizeof on);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   address.sin_port = 0;
   if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
       ::listen(listener_, 64) != 0) {
-    ::close(listener_);
+    CloseSocket(listener_);
     throw std::runtime_error("raw server: cannot listen");
   }
   socklen_t length = sizeof address;
@@ -109,15 +106,15 @@ RawServer::~RawServer() {
   stopping_ = true;
   if (acceptor_.joinable()) acceptor_.join();
   for (auto& worker : workers_) worker.join();
-  ::close(listener_);
+  CloseSocket(listener_);
 }
 
 void RawServer::AcceptLoop() {
   while (!stopping_) {
     pollfd waiting{listener_, POLLIN, 0};
-    if (::poll(&waiting, 1, 20) <= 0) continue;
-    const int socket = ::accept(listener_, nullptr, nullptr);
-    if (socket < 0) continue;
+    if (PollSockets(&waiting, 1, 20) <= 0) continue;
+    const NativeSocket socket = ::accept(listener_, nullptr, nullptr);
+    if (socket == kNoSocket) continue;
     ++connections_;
     workers_.emplace_back([this, socket] {
       RawConnection connection(socket, stopping_,

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/native_socket.h"
+
 // A plain TCP listener on 127.0.0.1 for servers that misbehave on purpose: each
 // accepted connection runs a scripted callback that reads the request bytes and
 // writes whatever it likes (half a body, a wrong length, nothing at all), sleeping
@@ -18,7 +20,7 @@ namespace tessaly::testing {
 
 class RawConnection {
  public:
-  RawConnection(int socket, const std::atomic<bool>& stopping,
+  RawConnection(NativeSocket socket, const std::atomic<bool>& stopping,
                 std::function<void(const std::string&)> record)
       : socket_(socket), stopping_(stopping), record_(std::move(record)) {}
   ~RawConnection();
@@ -36,7 +38,7 @@ class RawConnection {
   void Close();
 
  private:
-  int socket_;
+  NativeSocket socket_;
   const std::atomic<bool>& stopping_;
   std::function<void(const std::string&)> record_;
   std::string pending_;  // bytes read past the end of the previous request
@@ -67,7 +69,7 @@ class RawServer {
   void Record(const std::string& request);
 
   Script script_;
-  int listener_ = -1;
+  NativeSocket listener_ = kNoSocket;
   int port_ = 0;
   std::atomic<bool> stopping_{false};
   std::atomic<int> connections_{0};

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "support/temp_dir.h"
@@ -83,6 +84,74 @@ TEST_F(FilePrimitivesTest, FailedWriteKeepsTheOldFile) {
   EXPECT_EQ(writes, 2);
   EXPECT_EQ(ReadFileBytes(path), ToBytes("old image"));
   EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(FilePrimitivesTest, ReplacingAFileKeepsItsPermissions) {
+  // The process's umask would give a new file other bits; the old file's stay.
+  const mode_t previous_mask = ::umask(022);
+  for (const fs::perms mode : {fs::perms(0600), fs::perms(0755), fs::perms(0666)}) {
+    SCOPED_TRACE(static_cast<int>(mode));
+    WriteRaw(NativeOf("kept.jpg"), "old");
+    fs::permissions(NativeOf("kept.jpg"), mode);
+    EXPECT_TRUE(WriteFileBytes(PathOf("kept.jpg"), ToBytes("new")));
+    EXPECT_EQ(ReadFileBytes(PathOf("kept.jpg")), ToBytes("new"));
+    EXPECT_EQ(fs::status(NativeOf("kept.jpg")).permissions(), mode);
+  }
+  // A file that did not exist gets the usual bits.
+  EXPECT_TRUE(WriteFileBytes(PathOf("fresh.jpg"), ToBytes("new")));
+  EXPECT_EQ(fs::status(NativeOf("fresh.jpg")).permissions(), fs::perms(0644));
+  ::umask(previous_mask);
+  EXPECT_EQ(EntryCount(), 2u);
+}
+
+TEST_F(FilePrimitivesTest, WritesThroughSymbolicLinksToTheirTarget) {
+  fs::create_directory(NativeOf("store"));
+  fs::create_directory(NativeOf("主图"));
+  WriteRaw(NativeOf("store/real.jpg"), "old target");
+  fs::permissions(NativeOf("store/real.jpg"), fs::perms(0600));
+  struct Case {
+    const char* link;
+    std::string points_to;  // as written into the link
+    const char* target;     // what receives the bytes
+  };
+  const Case cases[] = {
+      {"主图/relative.jpg", "../store/real.jpg", "store/real.jpg"},
+      {"主图/absolute.jpg", NativeOf("store/real.jpg").string(), "store/real.jpg"},
+      // A link to a link: the end of the chain receives the bytes.
+      {"主图/chained.jpg", "relative.jpg", "store/real.jpg"},
+      // A dangling link gets its target created, as a shell's "> link" would.
+      {"主图/dangling.jpg", "../store/new.jpg", "store/new.jpg"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.link);
+    fs::create_symlink(c.points_to, NativeOf(c.link));
+    const Bytes bytes = ToBytes(std::string("via ") + c.link);
+
+    EXPECT_TRUE(WriteFileBytes(PathOf(c.link), bytes));
+
+    EXPECT_TRUE(fs::is_symlink(NativeOf(c.link)));
+    EXPECT_EQ(fs::read_symlink(NativeOf(c.link)), c.points_to);
+    EXPECT_EQ(ReadFileBytes(PathOf(c.target)), bytes);
+  }
+  EXPECT_EQ(fs::status(NativeOf("store/real.jpg")).permissions(), fs::perms(0600));
+  // Nothing was left beside the links or the targets.
+  EXPECT_EQ(std::distance(fs::directory_iterator(NativeOf("主图")), fs::directory_iterator()), 4);
+  EXPECT_EQ(std::distance(fs::directory_iterator(NativeOf("store")), fs::directory_iterator()), 2);
+}
+
+TEST_F(FilePrimitivesTest, RefusesALoopOfSymbolicLinks) {
+  fs::create_symlink("b.jpg", NativeOf("a.jpg"));
+  fs::create_symlink("a.jpg", NativeOf("b.jpg"));
+  // A dangling link into a folder that does not exist cannot be written either.
+  fs::create_symlink("missing/c.jpg", NativeOf("c.jpg"));
+
+  EXPECT_FALSE(WriteFileBytes(PathOf("a.jpg"), ToBytes("data")));
+  EXPECT_FALSE(WriteFileBytes(PathOf("c.jpg"), ToBytes("data")));
+
+  EXPECT_TRUE(fs::is_symlink(NativeOf("a.jpg")));
+  EXPECT_TRUE(fs::is_symlink(NativeOf("b.jpg")));
+  EXPECT_TRUE(fs::is_symlink(NativeOf("c.jpg")));
+  EXPECT_EQ(EntryCount(), 3u);
 }
 
 TEST_F(FilePrimitivesTest, BackslashInsideACharacterIsAnOrdinaryByte) {

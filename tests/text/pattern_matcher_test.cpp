@@ -109,6 +109,41 @@ TEST(PatternMatcherTest, FindsTheMatchesEcmaScriptFinds) {
   }
 }
 
+// Where PCRE2's own reading of a pattern differs from ECMAScript's.
+TEST(PatternMatcherTest, ReadsSpacesVerticalTabAndLineStartsAsEcmaScriptDoes) {
+  const Text wide = "　"_gbk;  // U+3000, the full-width space
+  ASSERT_EQ(wide, "\xA1\xA1");
+  const SearchCase cases[] = {
+      {"\\s takes the full-width space", "a\\sb", "a" + wide + "b", {"a" + wide + "b"}},
+      {"\\s takes the ASCII white space",
+       "\\s",
+       "\t\n\v\f\r x",
+       {"\t", "\n", "\v", "\f", "\r", " "}},
+      {"\\S stops at the full-width space", "\\S+", "ab" + wide + "cd中"_gbk, {"ab", "cd中"_gbk}},
+      {"\\s in a class with \\d", "[\\s\\d]+", "x1" + wide + "2 y", {"1" + wide + "2 "}},
+      {"\\s in a negated class", "[^\\s]+", "ab" + wide + "cd", {"ab", "cd"}},
+      {"\\S in a class", "[\\S]+", "ab" + wide + "c\td", {"ab", "c", "d"}},
+      {"\\S in a class with more", "[\\S ]+", "ab c" + wide + "d", {"ab c", "d"}},
+      {"\\S in a negated class", "[^\\S]+", "a" + wide + " b", {wide + " "}},
+      {"\\S in a class, ignoring case", "[\\Sx]+", "AB" + wide + "x", {"AB", "x"}},
+      {"escaped backslash before s", "\\\\s", "\\s " + wide, {"\\s"}},
+      {"escaped backslash before s in a class", "[\\\\s]+", "a\\s" + wide, {"\\s"}},
+      {"class closed before \\s", "[a]\\s", "a" + wide, {"a" + wide}},
+      {"\\v is the vertical tab alone", "\\v", "a\vb\nc\rd\f", {"\v"}},
+      {"\\v in a class", "[\\v]", "\n\v\r", {"\v"}},
+      {"multiline ^ after a final line break", "^x*", "a\nx\n", {"", "x", ""}},
+      {"single-line ^ not after a final line break", "^", "a\n", {""}, false, false},
+  };
+  for (const SearchCase& c : cases) {
+    PatternMatcher matcher;
+    EXPECT_TRUE(matcher.Search(c.pattern, c.subject, c.caseSensitive, c.multiline, c.global))
+        << c.name;
+    EXPECT_EQ(AllMatches(matcher), c.expected) << c.name;
+    // The pattern is rewritten for the engine only.
+    EXPECT_EQ(matcher.GetPattern(), c.pattern) << c.name;
+  }
+}
+
 TEST(PatternMatcherTest, DefaultsIgnoreCaseAndFindEveryLineOfEveryMatch) {
   PatternMatcher matcher;
   ASSERT_TRUE(matcher.Search("^a\\d", "A1 a2\nA3"));
@@ -238,6 +273,37 @@ TEST(PatternMatcherTest, PathologicalSubjectEndsTheSearchAsNotRun) {
     EXPECT_FALSE(matcher.Search(c.pattern, c.subject)) << c.name;
     EXPECT_EQ(matcher.MatchCount(), 0) << c.name;
   }
+}
+
+// A page with one pathological line keeps the addresses found before it.
+TEST(PatternMatcherTest, MatchesBeforeTheWorkBoundStay) {
+  std::string gallery = "https://cbu01";
+  for (int i = 0; i < 3000; ++i) gallery += ".1_2.3x4";
+  gallery += "\n.jpg";
+  const struct {
+    const char* name;
+    Text pattern;
+    Text subject;
+    std::vector<Text> expected;
+  } cases[] = {
+      {"nested quantifiers",
+       "(x+x+)+y",
+       "xxy xxxy " + std::string(40, 'x') + "zy",
+       {"xxy", "xxxy"}},
+      {"main image pattern",
+       kMainImagePattern,
+       "https://cbu01.alicdn.com/img/ibank/2019/1_2.400x400.jpg\n" + gallery,
+       {"https://cbu01.alicdn.com/img/ibank/2019/1_2.400x400.jpg"}},
+  };
+  for (const auto& c : cases) {
+    PatternMatcher matcher;
+    EXPECT_FALSE(matcher.Search(c.pattern, c.subject)) << c.name << ": did not run to the end";
+    EXPECT_EQ(AllMatches(matcher), c.expected) << c.name;
+  }
+  PatternMatcher matcher;
+  ASSERT_FALSE(matcher.Search("(\\d)(x+x+)+y", "1xxy 2" + std::string(40, 'x') + "zy"));
+  EXPECT_EQ(matcher.SubMatchText(1, 1), "1");
+  EXPECT_EQ(matcher.Replace("<$1>"), "<1> 2" + std::string(40, 'x') + "zy");
 }
 
 TEST(PatternMatcherTest, LazyPatternOverALongRunOfDotsFindsNothing) {

@@ -48,6 +48,33 @@ TEST(TextBetweenTest, Table) {
   }
 }
 
+// Code page 936 writes the euro sign as the single byte 0x80; the closing quote
+// right after it ends the title, as a converted UTF-8 page has it.
+TEST(TextBetweenTest, StopsAtAMarkerRightAfterAOneByteCharacter) {
+  const Text title = "纯棉T恤·夏季€"_gbk;
+  ASSERT_EQ(title.back(), '\x80');
+  const Text page = "<meta property=\"og:title\" content=\""_gbk + title +
+                    "\"/>\n<meta property=\"og:product:price\" content=\"29.90\"/>"_gbk;
+  const BetweenCase cases[] = {
+      {"title ending in the euro sign", page, kTitleLeft, "\"", 0, false, title},
+      {"same title with quote markers", page, "og:title#引号 content=#引号"_gbk, "#引号"_gbk, 0,
+       false, title},
+      {"price after the title", page, "og:product:price\" content=\"", "\"", 0, false, "29.90"},
+      {"FF before the marker", "[a\xFF]b]", "[", "]", 0, false, "a\xFF"},
+      {"character with 80 as its second byte", "[\x81\x80\x80]b]", "[", "]", 0, false,
+       "\x81\x80\x80"},
+  };
+  for (const BetweenCase& c : cases) {
+    EXPECT_EQ(TextBetween(c.text, c.left, c.right, c.start, c.ignore_case), c.expected) << c.name;
+  }
+
+  TextArray items;
+  EXPECT_EQ(AllTextsBetween(R"({"name":"欧元€"},{"name":"￥"},{"name":"b€"})"_gbk, "name\":\"",
+                            "\"", items),
+            3);
+  EXPECT_EQ(items, (TextArray{"欧元€"_gbk, "￥"_gbk, "b€"_gbk}));
+}
+
 TEST(AllTextsBetweenTest, FindsEveryNameIgnoringCaseByDefault) {
   const Text text = R"({"name":"红色","x":1},{"NAME":"blue"},{"name":"绿色"})"_gbk;
   TextArray items{"stale"};

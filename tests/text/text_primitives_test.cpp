@@ -224,12 +224,98 @@ TEST(CompareTextTest, SignsAndCase) {
   EXPECT_LT(CompareText("a", "B", false), 0);
 }
 
+// Code page 936 writes the euro sign as the single byte 0x80, and 0xFF is a
+// character of its own too: neither begins a two-byte character, although either
+// may be the second byte of one (81 80 is a character).
+const Text kEuro = "\x80";
+
+TEST(OneByteCharactersTest, EuroSignAndFFStandAlone) {
+  ASSERT_EQ("€"_gbk, kEuro);
+
+  const FindCase finds[] = {
+      {"quote right after the euro sign", "季"_gbk + kEuro + "\"/>", "\"", 1, false, 4},
+      {"ASCII right after FF",
+       "\xFF"
+       "a",
+       "a", 1, false, 2},
+      {"character right after the euro sign", kEuro + "\x81\x40", "\x81\x40", 1, false, 2},
+      {"after a character whose second byte is 80", "\x81\x80" + kEuro + "\"", "\"", 1, false, 4},
+      {"80 as a second byte is no euro sign", "\x81\x80", kEuro, 1, false, -1},
+      {"80 as a second byte after a lead",
+       "\xB0\x80"
+       "a",
+       "\x80"
+       "a",
+       1, false, -1},
+      {"euro sign itself", "a" + kEuro + kEuro, kEuro + kEuro, 1, false, 2},
+      {"folded after the euro sign", kEuro + "SET-COOKIE:", "set-cookie:", 1, true, 2},
+  };
+  for (const FindCase& c : finds) {
+    EXPECT_EQ(FindText(c.text, c.sought, c.start, c.ignore_case), c.expected) << c.name;
+  }
+
+  const ReplaceCase replaces[] = {
+      {"slash after the euro sign", kEuro + "/\xFF?", "/", "_", 1, kAllOccurrences, true,
+       kEuro + "_\xFF?"},
+      {"every slash after a run of euro signs", kEuro + kEuro + kEuro + "/", "/", "_", 1,
+       kAllOccurrences, true, kEuro + kEuro + kEuro + "_"},
+  };
+  for (const ReplaceCase& c : replaces) {
+    EXPECT_EQ(ReplaceText(c.text, c.sought, c.replacement, c.start, c.count, c.case_sensitive),
+              c.expected)
+        << c.name;
+  }
+
+  const SplitCase splits[] = {
+      {"comma after the euro sign",
+       "a" + kEuro + ",b\xFF,c",
+       ",",
+       kNoLimit,
+       {"a" + kEuro, "b\xFF", "c"}},
+      {"line break after the euro sign",
+       "10" + kEuro + "\r\n20" + kEuro + "\r\n",
+       "\r\n",
+       kNoLimit,
+       {"10" + kEuro, "20" + kEuro}},
+  };
+  for (const SplitCase& c : splits) {
+    EXPECT_EQ(SplitText(c.text, c.delimiter, c.maximum), c.expected) << c.name;
+  }
+
+  EXPECT_EQ(TrimSpaces(" " + kEuro + " "), kEuro);
+  EXPECT_EQ(TrimSpaces(kWideSpace + "9.9" + kEuro + kWideSpace), "9.9" + kEuro);
+  EXPECT_EQ(TrimSpaces("\xFF "), "\xFF");
+  EXPECT_EQ(RemoveSpaces(kEuro + " 1" + kEuro + kWideSpace + "\xFF 2"),
+            kEuro + "1" + kEuro + "\xFF" + "2");
+
+  EXPECT_EQ(CompareText(kEuro + "a", kEuro + "A", false), 0);
+  EXPECT_EQ(CompareText("\xFF"
+                        "a",
+                        "\xFF"
+                        "A",
+                        false),
+            0);
+  EXPECT_NE(CompareText("\x81\x80"
+                        "a",
+                        "\x81\x80"
+                        "b",
+                        false),
+            0);
+
+  EXPECT_EQ(ToInteger(kEuro + "12"), 0);
+  EXPECT_EQ(ToInteger("12" + kEuro + "3"), 12);
+  EXPECT_EQ(ToInteger("\xA3\xB1" + kEuro), 1);
+}
+
 // The plain forward scan the fast search must agree with: try at each character
-// start, step two bytes at a lead byte.
+// start, step two bytes at a lead byte (0x81 to 0xFE).
 int ReferenceFind(const Text& text, const Text& sought, std::size_t from, bool fold) {
   auto low = [](unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; };
   for (std::size_t i = from; i + sought.size() <= text.size();
-       i += static_cast<unsigned char>(text[i]) >= 0x80 ? 2 : 1) {
+       i +=
+       (static_cast<unsigned char>(text[i]) >= 0x81 && static_cast<unsigned char>(text[i]) <= 0xFE)
+           ? 2
+           : 1) {
     bool equal = true;
     for (std::size_t k = 0; k < sought.size() && equal; ++k) {
       const unsigned char a = text[i + k], b = sought[k];
@@ -242,7 +328,7 @@ int ReferenceFind(const Text& text, const Text& sought, std::size_t from, bool f
 
 TEST(CharacterScanTest, AgreesWithForwardScanOnRandomTexts) {
   std::mt19937 random(12345);
-  const unsigned char alphabet[] = {'a', 'A', 'b', 0xA1, 0xB0, 0x41, 0x81};
+  const unsigned char alphabet[] = {'a', 'A', 'b', 0xA1, 0xB0, 0x41, 0x81, 0x80, 0xFF};
   auto random_text = [&](std::size_t max_length) {
     Text text(random() % (max_length + 1), ' ');
     for (char& c : text) c = static_cast<char>(alphabet[random() % sizeof alphabet]);
