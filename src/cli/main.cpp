@@ -5,8 +5,11 @@
 #include <system_error>
 #include <vector>
 
-#include <unistd.h>
+#ifdef _WIN32
+#include "text/wide_text.h"
+#endif
 
+#include "cli/console.h"
 #include "cli/exit_codes.h"
 #include "cli/options.h"
 #include "cli/progress_display.h"
@@ -19,8 +22,8 @@ namespace tessaly::cli {
 namespace {
 
 int Fail(int code, const std::string& message) {
-  std::fprintf(stderr, "tessaly-collect: %s\n", message.c_str());
-  if (code == kExitUsage) std::fputs("Try 'tessaly-collect --help'.\n", stderr);
+  WriteText(stderr, "tessaly-collect: " + message + "\n");
+  if (code == kExitUsage) WriteText(stderr, "Try 'tessaly-collect --help'.\n");
   return code;
 }
 
@@ -37,9 +40,9 @@ std::string Summary(const TerminalWindow::Tally& tally, const Options& options,
   summary += ", " + Counted(tally.placeholders, "empty placeholder", "empty placeholders") + ", " +
              Counted(tally.kept, "earlier file", "earlier files") + " kept; ";
   const std::string category = options.category.empty() ? "阿里巴巴" : options.category;
-  const std::string folder = run_directory + "/" + category;
+  const std::string folder = run_directory + PathSeparator() + category;
   std::error_code ignored;
-  if (std::filesystem::is_directory(folder, ignored))
+  if (std::filesystem::is_directory(PathFromUtf8(folder), ignored))
     return summary + "the products are in " + folder;
   return summary + "the output folder could not be made";
 }
@@ -62,12 +65,14 @@ int Collect(const Options& options) {
     return Fail(kExitNoInput, error);
   }
   const bool links_from_terminal =
-      (options.links_file.empty() || options.links_file == "-") && ::isatty(STDIN_FILENO);
-  if (links_from_terminal) std::fputs("Paste the links, then press Ctrl-D.\n", stderr);
+      (options.links_file.empty() || options.links_file == "-") && IsTerminal(stdin);
+  if (links_from_terminal) {
+    WriteText(stderr, std::string("Paste the links, then press ") + EndOfInputKey() + ".\n");
+  }
   Text links;
   if (!ReadLinks(options.links_file, links, error)) return Fail(kExitNoInput, error);
 
-  ProgressDisplay display(stdout, stderr, ::isatty(STDOUT_FILENO) == 1);
+  ProgressDisplay display(stdout, stderr, IsTerminal(stdout));
   if (created) display.Note("created the run directory " + run_directory);
   TerminalWindow window(options, std::move(links), display);
   InstallDesktop(&window);
@@ -92,6 +97,18 @@ int Main(const std::vector<std::string>& arguments) {
 }  // namespace
 }  // namespace tessaly::cli
 
+#ifdef _WIN32
+// The arguments as the system holds them, in UTF-16: a path with Chinese characters
+// arrives whole whatever the ANSI code page is.
+int wmain(int argc, wchar_t** argv) {
+  tessaly::cli::InitializeConsole();
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(tessaly::WideToUtf8(argv[i]));
+  return tessaly::cli::Main(arguments);
+}
+#else
 int main(int argc, char** argv) {
+  tessaly::cli::InitializeConsole();
   return tessaly::cli::Main(std::vector<std::string>(argv + 1, argv + argc));
 }
+#endif

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "cli/console.h"
+
 namespace tessaly::cli {
 namespace {
 
@@ -121,6 +123,6 @@ ParsedOptions ParseOptions(const std::vector<std::string>& arguments) {
   return parsed;
 }
 
-void PrintUsage(std::FILE* out) { std::fputs(kUsage, out); }
+void PrintUsage(std::FILE* out) { WriteText(out, kUsage); }
 
 }  // namespace tessaly::cli

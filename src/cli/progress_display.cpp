@@ -1,5 +1,7 @@
 #include "cli/progress_display.h"
 
+#include "cli/console.h"
+
 namespace tessaly::cli {
 namespace {
 
@@ -21,7 +23,7 @@ void ProgressDisplay::Status(const std::string& text, bool progress) {
     return;
   }
   EndLine();
-  std::fprintf(out_, "%s\n", text.c_str());
+  WriteText(out_, text + "\n");
   std::fflush(out_);
 }
 
@@ -33,7 +35,7 @@ void ProgressDisplay::ImageSaved() {
 void ProgressDisplay::Note(const std::string& text) {
   EndLine();
   std::fflush(out_);
-  std::fprintf(notes_, "%s\n", text.c_str());
+  WriteText(notes_, text + "\n");
   std::fflush(notes_);
 }
 
@@ -41,14 +43,15 @@ void ProgressDisplay::EndLine() {
   if (!line_open_) return;
   // The last frame may have been skipped; the line that stays shows the final count.
   Redraw();
-  std::fputc('\n', out_);
+  WriteText(out_, "\n");
   std::fflush(out_);
   line_open_ = false;
 }
 
 void ProgressDisplay::Redraw() {
   // "\r" back to the line's start, "ESC [ K" erases what a longer frame left behind.
-  std::fprintf(out_, "\r\x1b[K%s  (%d images saved)", progress_text_.c_str(), images_saved_);
+  WriteText(out_,
+            "\r\x1b[K" + progress_text_ + "  (" + std::to_string(images_saved_) + " images saved)");
   std::fflush(out_);
   line_open_ = true;
   last_redraw_ = std::chrono::steady_clock::now();

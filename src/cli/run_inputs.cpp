@@ -1,14 +1,13 @@
 #include "cli/run_inputs.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include "cli/console.h"
 #include "collect/cookie_file.h"
 #include "text/file_primitives.h"
 #include "text/gbk.h"
@@ -16,48 +15,52 @@
 namespace tessaly::cli {
 namespace {
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
+namespace fs = std::filesystem;
 
- private:
-  int fd_;
-};
-
-// Reads to the end; false with errno's text. A folder is refused before reading,
-// since some systems let read() on it return nothing instead of an error.
-bool ReadAll(int fd, std::string& content, std::string& error) {
-  struct stat status {};
-  if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
-    error = std::strerror(EISDIR);
-    return false;
-  }
+// Reads to the end of standard input; false with the system's reason.
+bool ReadInput(std::string& content, std::string& error) {
   char buffer[64 * 1024];
   for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got == 0) return true;
-    if (got < 0) {
-      if (errno == EINTR) continue;
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, stdin);
+    content.append(buffer, got);
+    if (got < sizeof buffer) {
+      if (!std::ferror(stdin)) return true;
       error = std::strerror(errno);
       return false;
     }
-    content.append(buffer, static_cast<std::size_t>(got));
   }
 }
 
+// Reads a whole file given by its UTF-8 path. A folder is refused before reading,
+// since some systems let a read of it return nothing instead of an error.
 bool ReadFile(const std::string& path, std::string& content, std::string& error) {
-  FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) {
-    error = std::strerror(errno);
+  const fs::path native = PathFromUtf8(path);
+  std::error_code failure;
+  if (fs::is_directory(native, failure)) {
+    error = std::strerror(EISDIR);
     return false;
   }
-  return ReadAll(file.get(), content, error);
+  errno = 0;
+  std::ifstream in(native, std::ios::binary);
+  if (!in) {
+    error = std::strerror(errno != 0 ? errno : ENOENT);
+    return false;
+  }
+  content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    error = std::strerror(EIO);
+    return false;
+  }
+  return true;
+}
+
+// Links files come from editors: UTF-8, with or without a byte-order mark, or,
+// from Notepad on a Chinese Windows, GBK. Bytes that are not valid UTF-8 are read
+// as GBK, which is what the run works in anyway.
+Text LinksText(std::string content) {
+  if (content.starts_with("\xEF\xBB\xBF")) content.erase(0, 3);
+  if (IsValidUtf8(content)) return Utf8ToGbk(content);
+  return content;
 }
 
 // The run names its files in GBK; a path with characters GBK lacks would silently
@@ -79,18 +82,17 @@ bool ReadLinks(const std::string& file, Text& links, std::string& error) {
   std::string content;
   std::string reason;
   const bool from_input = file.empty() || file == "-";
-  if (from_input ? !ReadAll(STDIN_FILENO, content, reason) : !ReadFile(file, content, reason)) {
+  if (from_input ? !ReadInput(content, reason) : !ReadFile(file, content, reason)) {
     error = from_input ? "cannot read links from standard input: " + reason
                        : "cannot read links file " + file + ": " + reason;
     return false;
   }
-  links = Utf8ToGbk(content);
+  links = LinksText(std::move(content));
   return true;
 }
 
 bool UseRunDirectory(const std::string& requested, std::string& absolute, bool& created,
                      std::string& error) {
-  namespace fs = std::filesystem;
   const std::string shown = requested.empty() ? std::string(".") : requested;
   auto refuse = [&](const std::string& reason) {
     error = "cannot use " + shown + " as the run directory: " + reason;
@@ -102,7 +104,7 @@ bool UseRunDirectory(const std::string& requested, std::string& absolute, bool& 
   if (!GbkPath(requested, gbk, reason)) return refuse(reason);
 
   std::error_code failure;
-  const fs::path path = requested.empty() ? fs::current_path(failure) : fs::path(requested);
+  const fs::path path = requested.empty() ? fs::current_path(failure) : PathFromUtf8(requested);
   created = false;
   if (!failure && !fs::exists(path, failure) && !failure) {
     created = fs::create_directories(path, failure);
@@ -113,7 +115,7 @@ bool UseRunDirectory(const std::string& requested, std::string& absolute, bool& 
   fs::path canonical;
   if (!failure) canonical = fs::canonical(path, failure);
   if (failure) return refuse(failure.message());
-  absolute = canonical.string();
+  absolute = Utf8FromPath(canonical.make_preferred());
   if (!GbkPath(absolute, gbk, reason)) return refuse(reason);
   SetRunDirectory(gbk);
   return true;
@@ -124,7 +126,8 @@ bool UseCookieFile(const std::string& file, std::string& error) {
   std::string reason;
   Text gbk;
   std::error_code failure;
-  const std::string absolute = std::filesystem::absolute(file, failure).string();
+  const std::string absolute =
+      Utf8FromPath(fs::absolute(PathFromUtf8(file), failure).make_preferred());
   if (failure) {
     reason = failure.message();
   } else if (ReadFile(absolute, content, reason) && GbkPath(absolute, gbk, reason)) {

@@ -51,7 +51,35 @@ Text FitToFileSystem(const Text& name, const Text& suffix) {
   return {};
 }
 
+bool IsReservedDeviceName(const Text& name) {
+  // The part before the first dot, without blanks after it, names the device.
+  Text base = name.substr(0, name.find('.'));
+  base.erase(base.find_last_not_of(' ') + 1);
+  for (char& c : base) c = static_cast<char>(FoldByte(static_cast<unsigned char>(c)));
+  if (base == "con" || base == "prn" || base == "aux" || base == "nul") return true;
+  return base.size() == 4 && (base.starts_with("com") || base.starts_with("lpt")) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
 }  // namespace
+
+Text WindowsSafeName(const Text& name, const Text& suffix) {
+  Text safe = name;
+  for (char& c : safe) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || c == ':' || c == '<' || c == '>' || c == '"') c = '_';
+  }
+  if (suffix.find_last_not_of(". ") == Text::npos) {
+    // The suffix does not end the name with something else: trailing dots and
+    // spaces of the name itself would be the end of the name as written.
+    for (std::size_t end = safe.size(); end > 0 && (safe[end - 1] == '.' || safe[end - 1] == ' ');
+         --end) {
+      safe[end - 1] = '_';
+    }
+  }
+  if (IsReservedDeviceName(safe + suffix)) safe.insert(0, 1, '_');
+  return safe;
+}
 
 Text SafeName(const Text& name, const Text& suffix) {
   Text safe = name;
@@ -61,6 +89,11 @@ Text SafeName(const Text& name, const Text& suffix) {
   // Only the name as written counts: "." and ".." with a suffix (..jpg, ...txt)
   // already name a file of their own and stay apart from each other and from "_".
   if (IsDotsAndSpaces(safe, suffix)) return Text(1, '_');
+#ifdef _WIN32
+  // The leading "_" of a device name may take the name over the limit; the cut
+  // may then leave a dot or a space at the end, which the second pass mends.
+  safe = WindowsSafeName(FitToFileSystem(WindowsSafeName(safe, suffix), suffix), suffix);
+#endif
   return safe;
 }
 

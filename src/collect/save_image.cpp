@@ -1,6 +1,5 @@
 #include "collect/save_image.h"
 
-#include <filesystem>
 #include <system_error>
 
 #include "http/download_bytes.h"
@@ -14,12 +13,7 @@ using Outcome = PictureFailure::Outcome;
 
 bool IsSuccess(int httpStatus) { return httpStatus >= 200 && httpStatus <= 299; }
 
-bool HoldsPicture(const Text& path) {
-  std::error_code error;
-  const std::filesystem::path native(NativePath(path));
-  return std::filesystem::is_regular_file(native, error) &&
-         std::filesystem::file_size(native, error) > 0 && !error;
-}
+bool HoldsPicture(const Text& path) { return FileLength(path) > 0; }
 
 // Whether the file at `path` is better than what has just arrived for `address`.
 bool WorthKeeping(const RunState& state, const Text& address, const Text& path) {

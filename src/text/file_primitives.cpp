@@ -245,6 +245,14 @@ bool MakeDirectory(const Text& path) {
   return ::mkdir(NativePath(path).c_str(), 0777) == 0;
 }
 
+long long FileLength(const Text& path) {
+  struct stat info {};
+  if (path.empty() || ::stat(NativePath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return -1;
+  }
+  return static_cast<long long>(info.st_size);
+}
+
 bool PathExists(const Text& path) {
   if (path.empty()) return false;
   const std::string native = NativePath(path);

@@ -7,12 +7,18 @@
 #include "text/text.h"
 
 // Files and folders. Paths are GBK texts inside the system; they become native
-// paths (UTF-8 names) only in these routines. Paths are joined with
-// kPathSeparator; a backslash is an ordinary name byte here, since it is also the
-// second byte of many GBK characters.
+// paths (UTF-8 names on Linux, UTF-16 on Windows) only in these routines. Paths
+// are joined with kPathSeparator. On Linux a backslash is an ordinary name byte,
+// since it is also the second byte of many GBK characters; on Windows it is the
+// separator, and the path is split only after its conversion to UTF-16, where no
+// character hides one.
 namespace tessaly {
 
+#ifdef _WIN32
+inline constexpr char kPathSeparator[] = "\\";
+#else
 inline constexpr char kPathSeparator[] = "/";
+#endif
 
 // The folder that holds the program file, without a trailing separator, unless a
 // front end chose another with SetRunDirectory (the headless collector's --dir,
@@ -42,6 +48,9 @@ bool WriteFileBytes(const Text& path, const Bytes& first, const More&... more) {
 bool MakeDirectory(const Text& path);
 // "*" and "?" in the last component match any run of characters and any one.
 bool PathExists(const Text& path);
+// The size of the file at `path` in bytes; -1 when it is no file (missing, a
+// folder, a device).
+long long FileLength(const Text& path);
 
 // Test seam: consulted before each part is written; returning true makes that
 // write fail as a full disk would. Pass an empty function to remove it.

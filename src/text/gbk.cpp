@@ -113,6 +113,15 @@ std::string GbkToUtf8(std::string_view gbk) { return Utf16ToUtf8(GbkToUtf16(gbk)
 
 std::u16string GbkToUtf16(std::string_view gbk) { return ToUtf16(GbkConverter(), gbk); }
 
+bool IsValidUtf8(std::string_view bytes) {
+  // Preflighting measures without writing; a malformed sequence is an error.
+  UErrorCode error = U_ZERO_ERROR;
+  int32_t length = 0;
+  u_strFromUTF8(nullptr, 0, &length, bytes.data(), static_cast<int32_t>(bytes.size()), &error);
+  return error == U_BUFFER_OVERFLOW_ERROR || error == U_STRING_NOT_TERMINATED_WARNING ||
+         U_SUCCESS(error);
+}
+
 bool CharsetToGbk(std::string_view bytes, const std::string& charset, Text& out) {
   // The names that pages use are read as the Windows build reads them; ICU's own
   // aliases serve for the rest.

@@ -15,6 +15,9 @@ Text Utf16ToGbk(std::u16string_view utf16);
 
 // Bytes that are not valid GBK become U+FFFD.
 std::string GbkToUtf8(std::string_view gbk);
+// Whether the bytes are well-formed UTF-8 (no stray byte, no surrogate, no
+// overlong form).
+bool IsValidUtf8(std::string_view bytes);
 std::u16string GbkToUtf16(std::string_view gbk);
 
 // Decodes bytes of the named character set (any case; see charset_names.h) into GBK.

@@ -1,5 +1,6 @@
 #include "collector_process.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <sstream>
@@ -56,6 +57,18 @@ std::string CollectorCommand() {
 }
 
 }  // namespace
+
+bool WindowsCollector() {
+  const char* system = std::getenv("TESSALY_TEST_COLLECTOR_SYSTEM");
+  return system != nullptr && std::string(system) == "windows";
+}
+
+std::string ShownPath(const std::string& path) {
+  if (!WindowsCollector() || path.empty() || path.front() != '/') return path;
+  std::string shown = "Z:" + path;
+  std::replace(shown.begin(), shown.end(), '/', '\\');
+  return shown;
+}
 
 std::vector<std::string> CollectorResult::OutLines() const {
   std::vector<std::string> lines;

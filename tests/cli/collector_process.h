@@ -25,4 +25,13 @@ struct CollectorResult {
 
 CollectorResult RunCollector(const CollectorCall& call);
 
+// Whether the collector under test is the Windows program under Wine
+// (TESSALY_TEST_COLLECTOR_SYSTEM=windows, set by the Windows build's tests).
+bool WindowsCollector();
+
+// A path the test made, in the form the collector under test prints it: as it
+// is, or for the Windows program the way Wine shows the Linux file system to it,
+// drive Z: with backslashes.
+std::string ShownPath(const std::string& path);
+
 }  // namespace tessaly::testing

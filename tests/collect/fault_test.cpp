@@ -367,11 +367,11 @@ TEST_F(CollectFaultTest, CookieFileChangedEmptiedOrUnreadableBetweenProducts) {
     std::error_code ignored;
     switch (++product) {
       case 1:  // a folder where the file was: it cannot be read
-        fs::remove(cookieFile, ignored);
-        fs::create_directory(cookieFile, ignored);
+        fs::remove(NativePath(cookieFile), ignored);
+        fs::create_directory(NativePath(cookieFile), ignored);
         break;
       case 2:  // the file is back, with a new value
-        fs::remove(cookieFile, ignored);
+        fs::remove(NativePath(cookieFile), ignored);
         WriteNativeFile(cookieFile, "sid=second");
         break;
       case 3:  // emptied

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "collect/safe_name.h"
 #include "marketplace_run_fixture.h"
 #include "text/file_primitives.h"
+#include "text/text_primitives.h"
 
 namespace tessaly::testing {
 namespace {
@@ -37,6 +39,14 @@ std::vector<HostileName> HostileNames() {
       {"wildcards", "*?[a]"},
       {"home", "~"},
       {"spaces and dots", " . . "},
+      // What Windows refuses in a name or reads as a device.
+      {"characters Windows forbids", "a:b<c>d|e"},
+      {"device name", "CON"},
+      {"device name with an extension", "nul.txt"},
+      {"serial port", "COM1"},
+      {"printer port", "lpt1"},
+      {"trailing dot", "\xBD\xE1\xCE\xB2."},    // 结尾.
+      {"trailing space", "\xBD\xE1\xCE\xB2 "},  // 结尾 + space
   };
 }
 
@@ -52,9 +62,10 @@ class PathContainmentTest : public MarketplaceRunTest {
   std::vector<std::string> Everything() const {
     std::vector<std::string> paths;
     std::error_code ignored;
-    for (auto it = fs::recursive_directory_iterator(run_directory_.path(), ignored);
+    const fs::path top = NativePath(run_directory_.path());
+    for (auto it = fs::recursive_directory_iterator(top, ignored);
          it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-      paths.push_back(fs::relative(it->path(), run_directory_.path(), ignored).string());
+      paths.push_back(Utf8Path(fs::relative(it->path(), top, ignored)));
     }
     return paths;
   }
@@ -115,10 +126,10 @@ TEST_F(PathContainmentTest, NamesFromThePageNeverLeaveTheCategoryFolder) {
     const fs::path folder = info[0].parent_path();
     EXPECT_EQ(std::distance(folder.begin(), folder.end()), 1);
     const fs::path product = run_directory_.Join("run/阿里巴巴") / folder;
-    EXPECT_TRUE(fs::is_regular_file(product / "主图" / "1.jpg"));
+    EXPECT_TRUE(fs::is_regular_file(product / NativePath("主图/1.jpg")));
     // Titles made of dots share the folder "_", each with its own option file.
     std::vector<fs::path> options;
-    for (const auto& entry : fs::directory_iterator(product / "SKU图")) {
+    for (const auto& entry : fs::directory_iterator(product / NativePath("SKU图"))) {
       options.push_back(entry.path().filename());
       EXPECT_TRUE(entry.is_regular_file()) << entry.path();
     }
@@ -195,6 +206,75 @@ TEST_F(PathContainmentTest, TypedCategoryIsTheUsersOwnChoiceAndUsedAsTyped) {
 
   EXPECT_TRUE(NativeExists(run_directory_.Join("放在旁边/分类/300000000000.txt")));
 }
+
+// Windows keeps paths to 260 characters unless they are handed over in their long
+// form; a run directory deep in the disk and names cut to the longest the file
+// system takes make paths of nearly 400 characters. Every file is still written,
+// and only the core's own routines, which take such paths, look at them here.
+TEST_F(PathContainmentTest, PathsLongerThanWindowsUsualLimitAreWrittenWhole) {
+  Text deep = Utf8ToGbk(std::string(run_directory_.Join("run")));
+  for (int level = 0; level < 3; ++level) {
+    deep = ConcatText(deep, kPathSeparator, Utf8ToGbk(std::string(60, 'a' + level)));
+    ASSERT_TRUE(MakeDirectory(deep));
+  }
+  SetRunDirectory(deep);
+  std::string title;
+  std::string option;
+  for (int i = 0; i < 200; ++i) title += "长";
+  for (int i = 0; i < 200; ++i) option += "款";
+  FixtureProduct product;
+  product.id = "500000000000";
+  product.title = title;
+  product.gallery_images = {FixtureMarketplace::GalleryImage(product.id, 1)};
+  product.description_images = {FixtureMarketplace::DescriptionImage(product.id, 1)};
+  product.skus = {{option, FixtureMarketplace::SkuImage(product.id, 1)}};
+  marketplace_.AddProduct(product);
+  PasteLinks({product.id});
+
+  ASSERT_EQ(Run(), RunEnd::kFinished);
+
+  const Text folder = ConcatText(deep, kPathSeparator, Utf8ToGbk("阿里巴巴"), kPathSeparator,
+                                 SafeName(Utf8ToGbk(title)), kPathSeparator);
+  const Text optionFile = SafeName(Utf8ToGbk(option), ".jpg") + ".jpg";
+  const Text sku = folder + Utf8ToGbk("SKU图") + kPathSeparator + optionFile;
+  EXPECT_GT(GbkToUtf16(sku).size(), 380u);
+  EXPECT_GT(FileLength(folder + product.id + ".txt"), 0);
+  EXPECT_GT(FileLength(folder + Utf8ToGbk("主图") + kPathSeparator + "1.jpg"), 0);
+  EXPECT_GT(FileLength(folder + Utf8ToGbk("详情图") + kPathSeparator + "1.jpg"), 0);
+  EXPECT_EQ(ReadFileBytes(sku), ToBytes(FixtureMarketplace::ImageBytes(product.skus[0].second)));
+}
+
+#ifdef _WIN32
+// On Windows the names are those of WindowsSafeName: files of their own, none a
+// device, none that Explorer could not open.
+TEST_F(PathContainmentTest, NamesWindowsWouldMisreadGetFilesOfTheirOwn) {
+  const struct {
+    std::string name;    // title and option, UTF-8
+    std::string folder;  // the product folder
+    std::string option;  // the option's file
+  } cases[] = {
+      {"a:b<c>d", "a_b_c_d", "a_b_c_d.jpg"},   {"CON", "_CON", "_CON.jpg"},
+      {"nul.txt", "_nul.txt", "_nul.txt.jpg"}, {"COM1", "_COM1", "_COM1.jpg"},
+      {"结尾.", "结尾_", "结尾..jpg"},
+  };
+  std::vector<std::string> ids;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    ids.push_back(std::to_string(600000000000 + i));
+    AddHostileProduct(ids.back(), Utf8ToGbk(cases[i].name));
+  }
+  PasteLinks(ids);
+
+  ASSERT_EQ(Run(), RunEnd::kFinished);
+
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(cases[i].name);
+    const std::string product = "run/阿里巴巴/" + cases[i].folder + "/";
+    EXPECT_TRUE(NativeExists(run_directory_.Join(product + ids[i] + ".txt")));
+    EXPECT_EQ(Read(product + "SKU图/" + cases[i].option),
+              FixtureMarketplace::ImageBytes(FixtureMarketplace::SkuImage(ids[i], 1)));
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace tessaly::testing

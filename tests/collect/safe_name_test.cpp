@@ -47,8 +47,14 @@ TEST(SafeNameTest, KeepsOrdinaryNamesAndReplacesThoseThatNameAFolderItself) {
       {"红色", "", "红色"},
       {"a.b", "", "a.b"},
       {".hidden", "", ".hidden"},
+#ifdef _WIN32
+      // Windows would cut trailing dots and spaces off a folder name.
+      {"ends with dot.", "", "ends with dot_"},
+      {"   ", "", "___"},
+#else
       {"ends with dot.", "", "ends with dot."},
       {"   ", "", "   "},
+#endif
       {".", "", "_"},
       {"..", "", "_"},
       {"...", "", "_"},
@@ -104,6 +110,40 @@ TEST(SafeNameTest, CutsRightAfterAOneByteCharacter) {
   ASSERT_EQ(name.size(), 255u);
   EXPECT_EQ(SafeName(name), Text(252, 'a') + "\x80");
   EXPECT_EQ(NativePath(SafeName(name)).size(), 255u);
+}
+
+TEST(WindowsSafeNameTest, NamesWindowsWouldRefuseOrReadAsDevicesStayFilesOfTheirOwn) {
+  const struct {
+    std::string input;  // UTF-8
+    std::string suffix;
+    std::string expected;
+  } cases[] = {
+      {"红色", ".jpg", "红色"},
+      {"a:b<c>d\"e", ".jpg", "a_b_c_d_e"},
+      {"tab\there", "", "tab_here"},
+      {"ends with dot.", "", "ends with dot_"},
+      {"dots and space. .", "", "dots and space___"},
+      {"dot.", ".jpg", "dot."},  // "dot..jpg" ends in "g"
+      {"CON", "", "_CON"},
+      {"con", ".jpg", "_con"},
+      {"Nul.tar", ".txt", "_Nul.tar"},
+      {"COM1", ".jpg", "_COM1"},
+      {"lpt9 ", ".jpg", "_lpt9 "},
+      {"COM0", ".jpg", "COM0"},
+      {"CONSOLE", ".jpg", "CONSOLE"},
+      {"AUX_", "", "AUX_"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(GbkToUtf8(WindowsSafeName(Utf8ToGbk(c.input), c.suffix)), c.expected)
+        << "'" << c.input << "' + '" << c.suffix << "'";
+  }
+}
+
+TEST(WindowsSafeNameTest, NeverTouchesTheSecondByteOfACharacter) {
+  // Second bytes of GBK characters lie in 0x40 to 0xFE, above every byte the rule
+  // replaces.
+  const Text name = "乗亅款"_gbk;
+  EXPECT_EQ(WindowsSafeName(name), name);
 }
 
 }  // namespace

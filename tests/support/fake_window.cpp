@@ -1,8 +1,23 @@
 #include "support/fake_window.h"
 
+#include <algorithm>
+
 #include "text/gbk.h"
 
 namespace tessaly::testing {
+namespace {
+
+// Paths as the tests write them, with "/" between folders on either system (a
+// backslash in UTF-8 is always a separator, never part of a character).
+std::string ShownPath(const Text& path) {
+  std::string shown = GbkToUtf8(path);
+#ifdef _WIN32
+  std::replace(shown.begin(), shown.end(), '\\', '/');
+#endif
+  return shown;
+}
+
+}  // namespace
 
 Text FakeWindow::LinkText() {
   Record("links");
@@ -42,9 +57,9 @@ int FakeWindow::ShowMessage(const Text& message, int /*style*/, const Text& capt
 
 void FakeWindow::OpenUrl(const Text& address) { Record("url:" + GbkToUtf8(address)); }
 
-void FakeWindow::ShellOpen(const Text& path) { Record("open:" + GbkToUtf8(path)); }
+void FakeWindow::ShellOpen(const Text& path) { Record("open:" + ShownPath(path)); }
 
-void FakeWindow::ImageSaved(const Text& path) { Record("image:" + GbkToUtf8(path)); }
+void FakeWindow::ImageSaved(const Text& path) { Record("image:" + ShownPath(path)); }
 
 void FakeWindow::PictureFailed(const PictureFailure& failure) {
   using What = PictureFailure::What;
@@ -57,7 +72,7 @@ void FakeWindow::PictureFailed(const PictureFailure& failure) {
                         : failure.outcome == Outcome::kPlaceholder ? "placeholder"
                         : failure.outcome == Outcome::kPartSaved   ? "part"
                                                                    : "not written";
-  Record("picture-failed:" + GbkToUtf8(failure.address) + "|" + GbkToUtf8(failure.path) + "|" +
+  Record("picture-failed:" + GbkToUtf8(failure.address) + "|" + ShownPath(failure.path) + "|" +
          what + "|" + outcome);
 }
 

@@ -35,10 +35,9 @@ std::string MakeTemporaryFolder() {
     const fs::path candidate =
         fs::temp_directory_path() / ("tessaly-test-" + std::to_string(random()));
     std::error_code error;
-    if (fs::create_directory(candidate, error)) {
-      const std::u8string utf8 = candidate.u8string();
-      return std::string(utf8.begin(), utf8.end());
-    }
+    // With "/" between folders, so that tests compare paths the same way on
+    // both systems; the file routines take either separator.
+    if (fs::create_directory(candidate, error)) return Utf8Path(candidate);
   }
   return {};
 }

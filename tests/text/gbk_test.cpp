@@ -45,5 +45,25 @@ TEST(GbkTest, DecodesDeclaredCharsetsInAnyCase) {
   EXPECT_EQ(out, "untouched");
 }
 
+// Links files are read as UTF-8 when they are, else as GBK; both builds must
+// draw the line in the same place.
+TEST(GbkTest, TellsWellFormedUtf8FromEverythingElse) {
+  const struct {
+    std::string bytes;
+    bool valid;
+  } cases[] = {
+      {"", true},
+      {"610000000001.html", true},
+      {"\xEF\xBB\xBF\xE9\x93\xBE\xE6\x8E\xA5", true},  // byte-order mark, 链接
+      {"\xF0\x9F\x98\x80", true},                    // outside the BMP
+      {"\xC1\xB4\xBD\xD3", false},                    // 链接 in GBK
+      {"abc\x80", false},                                // stray continuation byte
+      {"\xE9\x93", false},                              // cut-off sequence
+      {"\xC0\xAF", false},                              // overlong "/"
+      {"\xED\xA0\x80", false},                          // a surrogate
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsValidUtf8(c.bytes), c.valid) << c.bytes;
+}
+
 }  // namespace
 }  // namespace tessaly
