@@ -12,7 +12,7 @@
 #include <QTimer>
 
 #include "app/app_fixture.h"
-#include "app/app_language.h"
+#include "app/qt/app_language.h"
 #include "collect/cookie_file.h"
 #include "collect/cookie_page_address.h"
 

@@ -12,7 +12,7 @@
 #include <QUrl>
 #include <QWidget>
 
-#include "app/desktop_services.h"
+#include "app/qt/desktop_services.h"
 #include "support/temp_dir.h"
 
 namespace tessaly::testing {

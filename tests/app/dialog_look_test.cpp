@@ -20,11 +20,11 @@
 #include <QStyle>
 
 #include "app/app_fixture.h"
-#include "app/main_window.h"
-#include "app/qt_desktop.h"
-#include "app/qt_text.h"
-#include "app/qt_window_operations.h"
-#include "app/settings_window.h"
+#include "app/qt/main_window.h"
+#include "app/qt/qt_desktop.h"
+#include "app/qt/qt_text.h"
+#include "app/qt/qt_window_operations.h"
+#include "app/qt/settings_window.h"
 #include "text/gbk.h"
 
 namespace tessaly::testing {

@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/qt/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 #include <QPushButton>
 
 #include "app/app_fixture.h"
-#include "app/author_window.h"
-#include "app/qt_text.h"
+#include "app/qt/author_window.h"
+#include "app/qt/qt_text.h"
 #include "collect/addresses.h"
 #include "support/temp_dir.h"
 #include "text/file_primitives.h"

@@ -1,4 +1,4 @@
-#include "app/settings_window.h"
+#include "app/qt/settings_window.h"
 
 #include <filesystem>
 
@@ -10,8 +10,8 @@
 #include <QPushButton>
 
 #include "app/app_fixture.h"
-#include "app/main_window.h"
-#include "app/qt_text.h"
+#include "app/qt/main_window.h"
+#include "app/qt/qt_text.h"
 #include "collect/addresses.h"
 #include "collect/cookie_page_address.h"
 #include "text/gbk.h"
@@ -78,6 +78,10 @@ TEST_F(SettingsWindowTest, ControlsHaveTheirNamesCaptionsPlacesAndSizes) {
       EXPECT_EQ(label->text(), QString::fromUtf8(expected.caption));
     }
   }
+  // The note is far wider than its box: it breaks into lines, and the box holds them all.
+  auto* note = window.findChild<QLabel*>(QStringLiteral("标签2"));
+  EXPECT_TRUE(note->wordWrap());
+  EXPECT_LE(note->heightForWidth(note->width()), note->height());
   for (const char* link : {"标签3", "标签4"}) {
     auto* label = window.findChild<QLabel*>(QString::fromUtf8(link));
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::red));

@@ -13,9 +13,9 @@
 #include <QTimer>
 
 #include "app/app_fixture.h"
-#include "app/main_window.h"
-#include "app/qt_text.h"
-#include "app/settings_window.h"
+#include "app/qt/main_window.h"
+#include "app/qt/qt_text.h"
+#include "app/qt/settings_window.h"
 #include "collect/cookie_file.h"
 #include "text/desktop.h"
 #include "text/file_primitives.h"

@@ -1,0 +1,350 @@
+// The Windows app driven as a user would, with window messages from another
+// process: its windows against the window table, a collection typed into the link
+// box, the cookie editor, the wall and the version gate.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "app/window_table.h"
+#include "app_process.h"
+#include "support/fixture_marketplace.h"
+#include "support/temp_dir.h"
+#include "support/wine.h"
+
+namespace tessaly::gui_testing {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::FixtureMarketplace;
+using testing::FixtureProduct;
+namespace ui = tessaly::ui;
+namespace fs = std::filesystem;
+
+// The program's own numbering of its windows' parts (see src/app/win32).
+constexpr int kControlIdBase = 100;
+constexpr int kMenuCommandBase = 1000;
+constexpr wchar_t kWindowClass[] = L"TessalyWindow";
+constexpr wchar_t kDialogClass[] = L"#32770";  // message boxes
+constexpr int kMessageTextId = 0xFFFF;         // a message box's text
+
+const std::wstring kFinished = L"下载完毕,点击查看！";
+// Megabytes of text copied from a seller's notes.
+constexpr std::size_t kBigPasteCharacters = 4u << 20;
+
+HWND Control(HWND window, const ui::WindowDef& definition, std::string_view name) {
+  return GetDlgItem(window, kControlIdBase + ui::ControlIndex(definition.id, name));
+}
+
+void Choose(HWND window, ui::Action action) {
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(kMenuCommandBase + static_cast<int>(action), 0), 0);
+}
+
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+// What Windows calls each kind of control.
+std::wstring ClassFor(ui::ControlKind kind) {
+  switch (kind) {
+    case ui::ControlKind::kButton:
+    case ui::ControlKind::kCheckBox:
+      return L"Button";
+    case ui::ControlKind::kEditBox:
+    case ui::ControlKind::kMultiLineEditBox:
+      return L"Edit";
+    default:
+      return L"Static";
+  }
+}
+
+FixtureProduct Product(const std::string& id, const std::string& title) {
+  FixtureProduct product;
+  product.id = id;
+  product.title = title;
+  product.price = "9.90";
+  product.gallery_images = {FixtureMarketplace::GalleryImage(id, 1),
+                            FixtureMarketplace::GalleryImage(id, 2)};
+  product.description_images = {FixtureMarketplace::DescriptionImage(id, 1)};
+  product.skus = {{"红色", FixtureMarketplace::SkuImage(id, 1)}};
+  return product;
+}
+
+std::wstring Link(const std::string& id) {
+  return Wide("https://detail.1688.com/offer/" + id + ".html");
+}
+
+// Puts the text on the clipboard and pastes it into the edit box, as a user does.
+bool Paste(HWND edit, const std::wstring& text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
+  std::copy(text.c_str(), text.c_str() + text.size() + 1, copy);
+  GlobalUnlock(memory);
+  const bool placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  CloseClipboard();
+  DWORD_PTR ignored = 0;
+  return placed && SendMessageTimeoutW(edit, WM_PASTE, 0, 0, SMTO_ABORTIFHUNG, 60000, &ignored);
+}
+
+LRESULT TextLength(HWND window) {
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 20000, &length);
+  return static_cast<LRESULT>(length);
+}
+
+class GuiTest : public ::testing::Test {
+ protected:
+  GuiTest() : seams_(marketplace_) {
+    // Chinese characters and a space, as a seller's desktop folder may have.
+    run_directory_ = Wide(files_.path()) + L"\\运行 目录";
+    CreateDirectoryW(run_directory_.c_str(), nullptr);
+  }
+
+  // Starts the app and waits for its main window.
+  HWND Start() {
+    app_ = std::make_unique<AppProcess>(run_directory_);
+    if (!app_->Started()) return nullptr;
+    return app_->FindWindowTitled(Wide(ui::kMainWindow.title), kWindowClass);
+  }
+
+  // The message box of the app with this caption: its text, after pressing OK.
+  std::wstring AnswerMessageBox(std::wstring_view caption) {
+    const HWND box = app_->FindWindowTitled(caption, kDialogClass);
+    if (box == nullptr) return L"<no message box>";
+    const std::wstring text = TextOf(GetDlgItem(box, kMessageTextId));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    WaitUntil([&] { return !IsWindow(box); });
+    return text;
+  }
+
+  std::string RunFile(const std::string& relative) const {
+    return testing::ReadNativeFile(files_.path() + "/运行 目录/" + relative);
+  }
+
+  FixtureMarketplace marketplace_;
+  testing::MarketplaceSeams seams_;
+  testing::TempDir files_;
+  std::wstring run_directory_;
+  std::unique_ptr<AppProcess> app_;
+};
+
+// Every window is where the table puts it, as big as it says at 96 DPI, with each
+// control of the right kind, caption and place.
+TEST_F(GuiTest, EveryWindowAndControlIsWhereTheTablePutsIt) {
+  const HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  Choose(main, ui::Action::kOpenSettingsWindow);
+  const HWND settings = app_->FindWindowTitled(Wide(ui::kSettingsWindow.title), kWindowClass);
+  ASSERT_NE(settings, nullptr);
+  SaveScreenshot(settings, "settings-window");
+  PostMessageW(settings, WM_CLOSE, 0, 0);
+  Choose(main, ui::Action::kOpenAuthorWindow);
+  const HWND author = app_->FindWindowTitled(Wide(ui::kAuthorWindow.title), kWindowClass);
+  ASSERT_NE(author, nullptr);
+  SaveScreenshot(author, "author-window");
+
+  for (const auto& [window, definition] :
+       {std::pair{main, &ui::kMainWindow}, std::pair{author, &ui::kAuthorWindow}}) {
+    SCOPED_TRACE(std::string(definition->title));
+    const SIZE size = OuterSize(window);
+    EXPECT_EQ(size.cx, definition->outer_width);
+    EXPECT_EQ(size.cy, definition->outer_height);
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    for (const ui::ControlDef& control : definition->controls) {
+      SCOPED_TRACE(std::string(control.name));
+      const HWND handle = Control(window, *definition, control.name);
+      ASSERT_NE(handle, nullptr);
+      EXPECT_EQ(ClassOf(handle), ClassFor(control.kind));
+      const RECT place = PlaceInParent(handle);
+      EXPECT_EQ(place.left, control.place.left);
+      EXPECT_EQ(place.top, control.place.top);
+      EXPECT_EQ(place.right - place.left, control.place.width);
+      EXPECT_EQ(place.bottom - place.top, control.place.height);
+      if (control.kind != ui::ControlKind::kPictureBox) {
+        EXPECT_EQ(Utf8(TextOf(handle)), std::string(control.caption));
+      }
+      if (control.kind == ui::ControlKind::kCheckBox) {
+        EXPECT_EQ(SendMessageW(handle, BM_GETCHECK, 0, 0), BST_CHECKED);
+      }
+    }
+  }
+  PostMessageW(author, WM_CLOSE, 0, 0);
+
+  // The menu bar shows 设置 and 快捷 with their items; 关于 is not shown.
+  const HMENU bar = GetMenu(main);
+  ASSERT_NE(bar, nullptr);
+  if (testing::RunningUnderWine()) {
+    // Wine keeps a menu inside its own process; the screenshot shows the bar.
+    std::printf("note: Wine cannot read another process's menu; its items are not checked\n");
+    SaveScreenshot(main, "main-window");
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(app_->WaitForExit(10s), 0);
+    return;
+  }
+  ASSERT_EQ(GetMenuItemCount(bar), 2);
+  for (int i = 0; i < 2; ++i) {
+    wchar_t caption[64] = {};
+    GetMenuStringW(bar, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
+    EXPECT_EQ(Utf8(caption), std::string(ui::kMainMenus[i].caption));
+    const HMENU popup = GetSubMenu(bar, i);
+    ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(ui::kMainMenus[i].items.size()));
+  }
+  SaveScreenshot(main, "main-window");
+
+  // Closing the main window ends the program with code 0.
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app_->WaitForExit(10s), 0);
+}
+
+TEST_F(GuiTest, CollectsTheLinksTypedIntoTheLinkBox) {
+  marketplace_.AddProduct(Product("710000000001", "夏季新款连衣裙"));
+  marketplace_.AddProduct(Product("710000000002", "陶瓷茶杯"));
+  const HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  const HWND links = Control(main, ui::kMainWindow, "编辑框1");
+  const HWND status = Control(main, ui::kMainWindow, "标签1");
+  const HWND start = Control(main, ui::kMainWindow, "按钮1");
+  SetTextOf(links, L"第一个：" + Link("710000000001") + L"\r\n" + Link("710000000002") + L"\r\n");
+  // Many quick clicks start one run only.
+  for (int i = 0; i < 5; ++i) Click(start);
+
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(status) == kFinished; }, 60s)) << Utf8(TextOf(status));
+  EXPECT_TRUE(IsWindowEnabled(start));
+  EXPECT_EQ(marketplace_.ProductPageCookies().size(), 2u);
+  for (const auto& [id, title] :
+       {std::pair{"710000000001", "夏季新款连衣裙"}, std::pair{"710000000002", "陶瓷茶杯"}}) {
+    const std::string folder = std::string("阿里巴巴/") + title + "/";
+    EXPECT_EQ(RunFile(folder + "主图/2.jpg"),
+              FixtureMarketplace::ImageBytes(FixtureMarketplace::GalleryImage(id, 2)));
+    EXPECT_EQ(RunFile(folder + "SKU图/红色.jpg"),
+              FixtureMarketplace::ImageBytes(FixtureMarketplace::SkuImage(id, 1)));
+    EXPECT_FALSE(RunFile(folder + id + ".txt").empty());
+  }
+}
+
+TEST_F(GuiTest, SavesTheCookieValueWithItsLineBreaks) {
+  const HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  Choose(main, ui::Action::kOpenSettingsWindow);
+  const HWND settings = app_->FindWindowTitled(Wide(ui::kSettingsWindow.title), kWindowClass);
+  ASSERT_NE(settings, nullptr);
+  SetTextOf(Control(settings, ui::kSettingsWindow, "编辑框1"), L"cna=abc;\r\n_tb_token_=t1\r\n");
+  Click(Control(settings, ui::kSettingsWindow, "按钮1"));
+
+  EXPECT_EQ(AnswerMessageBox(Wide(ui::kSaveCaption)), Wide(ui::kSaved));
+  EXPECT_EQ(RunFile("阿里cookies.txt"), "cna=abc;\r\n_tb_token_=t1\r\n");
+
+  // A long value, pasted, is saved whole. 128 K characters are far beyond any cookie
+  // a browser keeps; Wine's word-wrapping edit box takes over a minute for a megabyte.
+  const HWND editor = Control(settings, ui::kSettingsWindow, "编辑框1");
+  std::wstring big;
+  while (big.size() < (128u << 10)) big += L"item" + std::to_wstring(big.size()) + L"=abcdefghij; ";
+  SetTextOf(editor, L"");
+  ASSERT_TRUE(Paste(editor, big));
+  Click(Control(settings, ui::kSettingsWindow, "按钮1"));
+  EXPECT_EQ(AnswerMessageBox(Wide(ui::kSaveCaption)), Wide(ui::kSaved));
+  EXPECT_EQ(RunFile("阿里cookies.txt"), Utf8(big));
+}
+
+// A run directory where nothing can be made: the start-up folder is quietly not
+// there, and a save says that it failed instead of 已保存.
+TEST_F(GuiTest, ARunDirectoryThatTakesNothingIsToldOnlyOnSave) {
+  // A file where the start-up folder goes, a folder where the cookie file goes.
+  std::ofstream(std::filesystem::path(run_directory_ + L"\\阿里巴巴")) << "in the way";
+  CreateDirectoryW((run_directory_ + L"\\阿里cookies.txt").c_str(), nullptr);
+  const HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(app_->Windows().size(), 1u);  // no message box
+  Choose(main, ui::Action::kOpenSettingsWindow);
+  const HWND settings = app_->FindWindowTitled(Wide(ui::kSettingsWindow.title), kWindowClass);
+  ASSERT_NE(settings, nullptr);
+  SetTextOf(Control(settings, ui::kSettingsWindow, "编辑框1"), L"cna=abc");
+  Click(Control(settings, ui::kSettingsWindow, "按钮1"));
+
+  EXPECT_EQ(AnswerMessageBox(Wide(ui::kSaveCaption)), Wide(ui::kSaveFailed));
+  EXPECT_EQ(RunFile("阿里巴巴"), "in the way");
+}
+
+TEST_F(GuiTest, TheWallOpensTheSettingsWindowByItself) {
+  FixtureProduct walled = Product("710000000009", "被拦截");
+  walled.wall = true;
+  marketplace_.AddProduct(walled);
+  const HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  SetTextOf(Control(main, ui::kMainWindow, "编辑框1"), Link("710000000009"));
+  Click(Control(main, ui::kMainWindow, "按钮1"));
+
+  const HWND settings = app_->FindWindowTitled(Wide(ui::kSettingsWindow.title), kWindowClass, 30s);
+  ASSERT_NE(settings, nullptr);
+  // Opened by the run, without owner.
+  EXPECT_EQ(GetWindow(settings, GW_OWNER), nullptr);
+  const HWND status = Control(main, ui::kMainWindow, "标签1");
+  EXPECT_EQ(TextOf(status), L"遇到防采集，请更新cookies");
+  // The run gave the button back before it opened the window.
+  EXPECT_TRUE(IsWindowEnabled(Control(main, ui::kMainWindow, "按钮1")));
+  PostMessageW(settings, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(settings); }));
+  // The run has ended: the next one meets the wall again and opens a new window.
+  Click(Control(main, ui::kMainWindow, "按钮1"));
+  EXPECT_NE(app_->FindWindowTitled(Wide(ui::kSettingsWindow.title), kWindowClass, 30s), nullptr);
+}
+
+TEST_F(GuiTest, TheVersionGateSaysWhyItStops) {
+  marketplace_.SetVersionText("2");
+  HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  SetTextOf(Control(main, ui::kMainWindow, "编辑框1"), Link("710000000001"));
+  Click(Control(main, ui::kMainWindow, "按钮1"));
+  EXPECT_EQ(AnswerMessageBox(Wide(ui::kDefaultMessageCaption)).rfind(L"有新版本了，建议更新", 0),
+            0u);
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app_->WaitForExit(10s), 0);
+
+  marketplace_.SetVersionReachable(false);
+  main = Start();
+  ASSERT_NE(main, nullptr);
+  SetTextOf(Control(main, ui::kMainWindow, "编辑框1"), Link("710000000001"));
+  Click(Control(main, ui::kMainWindow, "按钮1"));
+  EXPECT_EQ(AnswerMessageBox(Wide(ui::kDefaultMessageCaption)), L"网络似乎有问题！");
+}
+
+// A paste of megabytes, and a window closed while a picture is still coming: the
+// program neither hangs nor crashes, and ends with code 0.
+TEST_F(GuiTest, BigPastesAndClosingDuringARunEndCleanly) {
+  FixtureProduct product = Product("710000000003", "慢慢来");
+  marketplace_.AddProduct(product);
+  const std::string slow = FixtureMarketplace::GalleryImage(product.id, 1);
+  const std::size_t host = slow.find("://") + 3;
+  const std::size_t path = slow.find('/', host);
+  marketplace_.Server().Handle(slow.substr(host, path - host), slow.substr(path),
+                               [](const auto&, auto& response) {
+                                 std::this_thread::sleep_for(3s);
+                                 response.set_content("late", "image/jpeg");
+                               });
+  const HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  const HWND links = Control(main, ui::kMainWindow, "编辑框1");
+  std::wstring paste = Link(product.id) + L"\r\n";
+  const std::wstring filler = L"不是链接的一行文字，0123456789 abcdefghij\r\n";
+  while (paste.size() < kBigPasteCharacters) paste += filler;
+  ASSERT_TRUE(Paste(links, paste));
+  EXPECT_EQ(TextLength(links), static_cast<LRESULT>(paste.size()));
+  Click(Control(main, ui::kMainWindow, "按钮1"));
+  const HWND status = Control(main, ui::kMainWindow, "标签1");
+  ASSERT_TRUE(WaitUntil([&] {
+    return TextOf(status).find(L"正在下载第 1 个") != std::wstring::npos;
+  })) << Utf8(TextOf(status));
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(app_->WaitForExit(10s), 0);
+}
+
+}  // namespace
+}  // namespace tessaly::gui_testing
