@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -90,6 +91,15 @@ bool Paste(HWND edit, const std::wstring& text) {
   return placed && SendMessageTimeoutW(edit, WM_PASTE, 0, 0, SMTO_ABORTIFHUNG, 60000, &ignored);
 }
 
+// The addresses the app asked the shell to open in a browser, one a line
+// (TESSALY_GUI_OPENED, written by scripts/wine-gui-run).
+std::string OpenedInBrowser() {
+  const wchar_t* file = _wgetenv(L"TESSALY_GUI_OPENED");
+  if (file == nullptr) return "<not recorded>";
+  std::ifstream in{std::filesystem::path(file)};
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 LRESULT TextLength(HWND window) {
   DWORD_PTR length = 0;
   SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 20000, &length);
@@ -132,50 +142,71 @@ class GuiTest : public ::testing::Test {
   std::unique_ptr<AppProcess> app_;
 };
 
+// The window against its definition: outer size at 96 DPI, frame, and each control
+// of the right kind, caption, place and edit-box behaviour.
+void ExpectAsDefined(HWND window, const ui::WindowDef& definition) {
+  SCOPED_TRACE(std::string(definition.title));
+  const SIZE size = OuterSize(window);
+  EXPECT_EQ(size.cx, definition.outer_width);
+  EXPECT_EQ(size.cy, definition.outer_height);
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  for (const ui::ControlDef& control : definition.controls) {
+    SCOPED_TRACE(std::string(control.name));
+    const HWND handle = Control(window, definition, control.name);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(ClassOf(handle), ClassFor(control.kind));
+    const RECT place = PlaceInParent(handle);
+    EXPECT_EQ(place.left, control.place.left);
+    EXPECT_EQ(place.top, control.place.top);
+    EXPECT_EQ(place.right - place.left, control.place.width);
+    EXPECT_EQ(place.bottom - place.top, control.place.height);
+    if (control.kind != ui::ControlKind::kPictureBox) {
+      EXPECT_EQ(Utf8(TextOf(handle)), std::string(control.caption));
+    }
+    if (control.kind == ui::ControlKind::kCheckBox) {
+      EXPECT_EQ(SendMessageW(handle, BM_GETCHECK, 0, 0), BST_CHECKED);
+    }
+    if (control.kind == ui::ControlKind::kMultiLineEditBox) {
+      const LONG edit = GetWindowLongW(handle, GWL_STYLE);
+      EXPECT_TRUE(edit & ES_MULTILINE);
+      // An edit box breaks lines exactly when it does not scroll sideways by itself.
+      EXPECT_EQ((edit & ES_AUTOHSCROLL) == 0, control.Has(ui::kWordWrap));
+      EXPECT_EQ((edit & WS_HSCROLL) != 0, control.Has(ui::kHorizontalScrollBar));
+      EXPECT_EQ((edit & WS_VSCROLL) != 0, control.Has(ui::kVerticalScrollBar));
+      EXPECT_EQ((edit & ES_WANTRETURN) != 0, control.Has(ui::kEnterNewLine));
+      if (control.Has(ui::kUnlimitedText)) {
+        EXPECT_GT(static_cast<unsigned long>(SendMessageW(handle, EM_GETLIMITTEXT, 0, 0)),
+                  1ul << 30);
+      }
+    }
+  }
+}
+
 // Every window is where the table puts it, as big as it says at 96 DPI, with each
 // control of the right kind, caption and place.
 TEST_F(GuiTest, EveryWindowAndControlIsWhereTheTablePutsIt) {
   const HWND main = Start();
   ASSERT_NE(main, nullptr);
+  ExpectAsDefined(main, ui::kMainWindow);
+
   Choose(main, ui::Action::kOpenSettingsWindow);
   const HWND settings = app_->FindWindowTitled(Wide(ui::kSettingsWindow.title), kWindowClass);
   ASSERT_NE(settings, nullptr);
+  ExpectAsDefined(settings, ui::kSettingsWindow);
   SaveScreenshot(settings, "settings-window");
   PostMessageW(settings, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(settings); }));
+
   Choose(main, ui::Action::kOpenAuthorWindow);
   const HWND author = app_->FindWindowTitled(Wide(ui::kAuthorWindow.title), kWindowClass);
   ASSERT_NE(author, nullptr);
+  ExpectAsDefined(author, ui::kAuthorWindow);
   SaveScreenshot(author, "author-window");
-
-  for (const auto& [window, definition] :
-       {std::pair{main, &ui::kMainWindow}, std::pair{author, &ui::kAuthorWindow}}) {
-    SCOPED_TRACE(std::string(definition->title));
-    const SIZE size = OuterSize(window);
-    EXPECT_EQ(size.cx, definition->outer_width);
-    EXPECT_EQ(size.cy, definition->outer_height);
-    const LONG style = GetWindowLongW(window, GWL_STYLE);
-    EXPECT_TRUE(style & WS_MINIMIZEBOX);
-    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-    EXPECT_FALSE(style & WS_THICKFRAME);
-    for (const ui::ControlDef& control : definition->controls) {
-      SCOPED_TRACE(std::string(control.name));
-      const HWND handle = Control(window, *definition, control.name);
-      ASSERT_NE(handle, nullptr);
-      EXPECT_EQ(ClassOf(handle), ClassFor(control.kind));
-      const RECT place = PlaceInParent(handle);
-      EXPECT_EQ(place.left, control.place.left);
-      EXPECT_EQ(place.top, control.place.top);
-      EXPECT_EQ(place.right - place.left, control.place.width);
-      EXPECT_EQ(place.bottom - place.top, control.place.height);
-      if (control.kind != ui::ControlKind::kPictureBox) {
-        EXPECT_EQ(Utf8(TextOf(handle)), std::string(control.caption));
-      }
-      if (control.kind == ui::ControlKind::kCheckBox) {
-        EXPECT_EQ(SendMessageW(handle, BM_GETCHECK, 0, 0), BST_CHECKED);
-      }
-    }
-  }
   PostMessageW(author, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(author); }));
 
   // The menu bar shows 设置 and 快捷 with their items; 关于 is not shown.
   const HMENU bar = GetMenu(main);
@@ -289,6 +320,14 @@ TEST_F(GuiTest, TheWallOpensTheSettingsWindowByItself) {
   EXPECT_EQ(TextOf(status), L"遇到防采集，请更新cookies");
   // The run gave the button back before it opened the window.
   EXPECT_TRUE(IsWindowEnabled(Control(main, ui::kMainWindow, "按钮1")));
+  // Its link leads to the blocked product.
+  const HWND link = Control(settings, ui::kSettingsWindow, "标签4");
+  PostMessageW(settings, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
+               reinterpret_cast<LPARAM>(link));
+  EXPECT_TRUE(WaitUntil([&] {
+    return OpenedInBrowser().find("710000000009") != std::string::npos;
+  })) << OpenedInBrowser();
+  EXPECT_NE(OpenedInBrowser().find(Utf8(Link("710000000009")) + "\n"), std::string::npos);
   PostMessageW(settings, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(settings); }));
   // The run has ended: the next one meets the wall again and opens a new window.
