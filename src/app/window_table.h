@@ -365,4 +365,18 @@ consteval const ControlDef& Control(WindowId window, std::string_view name) {
 // The menu item that carries `action`, or nullptr.
 const MenuItemDef* FindMenuItem(WindowId window, Action action);
 
+// --- The main window's controls that a collection run reads and writes ---------------
+
+inline constexpr const ControlDef& kLinkBox = Control(WindowId::kMain, "编辑框1");
+inline constexpr const ControlDef& kCategoryBox = Control(WindowId::kMain, "编辑框2");
+inline constexpr const ControlDef& kStatusLabel = Control(WindowId::kMain, "标签1");
+inline constexpr const ControlDef& kStartButton = Control(WindowId::kMain, "按钮1");
+// In the order of the core's CheckBox, from kMainImages.
+inline constexpr const ControlDef* kCheckBoxes[] = {
+    &Control(WindowId::kMain, "选择框1"),
+    &Control(WindowId::kMain, "选择框2"),
+    &Control(WindowId::kMain, "选择框3"),
+    &Control(WindowId::kMain, "选择框4"),
+};
+
 }  // namespace tessaly::ui

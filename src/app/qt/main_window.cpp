@@ -28,19 +28,11 @@
 namespace tessaly {
 namespace {
 
-using ui::WindowId;
-
-constexpr const ui::ControlDef& kLinkBox = ui::Control(WindowId::kMain, "编辑框1");
-constexpr const ui::ControlDef& kCategoryBox = ui::Control(WindowId::kMain, "编辑框2");
-constexpr const ui::ControlDef& kStatusLabel = ui::Control(WindowId::kMain, "标签1");
-constexpr const ui::ControlDef& kStartButton = ui::Control(WindowId::kMain, "按钮1");
-// In the order of CheckBox, from kMainImages.
-constexpr const ui::ControlDef* kCheckBoxes[] = {
-    &ui::Control(WindowId::kMain, "选择框1"),
-    &ui::Control(WindowId::kMain, "选择框2"),
-    &ui::Control(WindowId::kMain, "选择框3"),
-    &ui::Control(WindowId::kMain, "选择框4"),
-};
+using ui::kCategoryBox;
+using ui::kCheckBoxes;
+using ui::kLinkBox;
+using ui::kStartButton;
+using ui::kStatusLabel;
 
 }  // namespace
 
