@@ -26,8 +26,9 @@
 //   cookie engine at all. The engine dies with the handle. A value pasted over
 //   several lines is sent as one line, one item per pasted line (CookieLineValue).
 // - TLS: the peer's certificate and host name are always verified (system CA bundle,
-//   or TESSALY_CA_FILE). Revocation: OpenSSL's defaults, that is no CRL or OCSP
-//   check; a certificate whose revocation status is unknown is accepted.
+//   or TESSALY_CA_FILE). Revocation: on Linux OpenSSL's defaults, that is no CRL or
+//   OCSP check; on Windows Schannel's check, except for an authority given through
+//   TESSALY_CA_FILE, which has no revocation service to ask.
 // - Protocol: HTTP/1.1 forced; no content decoding, the body comes as sent; proxies
 //   only when `proxy` is given, never from the environment.
 // - Header block: handed over line by line after merging lines of one name
