@@ -109,6 +109,8 @@ LRESULT TextLength(HWND window) {
 class GuiTest : public ::testing::Test {
  protected:
   GuiTest() : seams_(marketplace_) {
+    // The driver reads places in the screen's own pixels, as the app draws them.
+    SetProcessDPIAware();
     // Chinese characters and a space, as a seller's desktop folder may have.
     run_directory_ = Wide(files_.path()) + L"\\运行 目录";
     CreateDirectoryW(run_directory_.c_str(), nullptr);
@@ -142,13 +144,22 @@ class GuiTest : public ::testing::Test {
   std::unique_ptr<AppProcess> app_;
 };
 
-// The window against its definition: outer size at 96 DPI, frame, and each control
-// of the right kind, caption, place and edit-box behaviour.
+// The screen's dots per inch, as scripts/wine-gui-run set them up.
+int ScreenDpi() {
+  const wchar_t* dpi = _wgetenv(L"TESSALY_GUI_DPI");
+  return dpi != nullptr && *dpi != L'\0' ? _wtoi(dpi) : 96;
+}
+
+// The table's pixels are those of a 96 DPI screen.
+int Scaled(int pixels) { return MulDiv(pixels, ScreenDpi(), 96); }
+
+// The window against its definition: outer size and places scaled by the DPI,
+// frame, and each control of the right kind, caption and edit-box behaviour.
 void ExpectAsDefined(HWND window, const ui::WindowDef& definition) {
-  SCOPED_TRACE(std::string(definition.title));
+  SCOPED_TRACE(std::string(definition.title) + " at " + std::to_string(ScreenDpi()) + " DPI");
   const SIZE size = OuterSize(window);
-  EXPECT_EQ(size.cx, definition.outer_width);
-  EXPECT_EQ(size.cy, definition.outer_height);
+  EXPECT_EQ(size.cx, Scaled(definition.outer_width));
+  EXPECT_EQ(size.cy, Scaled(definition.outer_height));
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
@@ -159,10 +170,10 @@ void ExpectAsDefined(HWND window, const ui::WindowDef& definition) {
     ASSERT_NE(handle, nullptr);
     EXPECT_EQ(ClassOf(handle), ClassFor(control.kind));
     const RECT place = PlaceInParent(handle);
-    EXPECT_EQ(place.left, control.place.left);
-    EXPECT_EQ(place.top, control.place.top);
-    EXPECT_EQ(place.right - place.left, control.place.width);
-    EXPECT_EQ(place.bottom - place.top, control.place.height);
+    EXPECT_EQ(place.left, Scaled(control.place.left));
+    EXPECT_EQ(place.top, Scaled(control.place.top));
+    EXPECT_EQ(place.right - place.left, Scaled(control.place.width));
+    EXPECT_EQ(place.bottom - place.top, Scaled(control.place.height));
     if (control.kind != ui::ControlKind::kPictureBox) {
       EXPECT_EQ(Utf8(TextOf(handle)), std::string(control.caption));
     }
