@@ -346,6 +346,42 @@ TEST_F(GuiTest, TheWallOpensTheSettingsWindowByItself) {
   EXPECT_NE(app_->FindWindowTitled(Wide(ui::kSettingsWindow.title), kWindowClass, 30s), nullptr);
 }
 
+// A second run meets the wall while the first settings window is still open: the
+// second window opens clear of the first, and closing it leaves the first.
+TEST_F(GuiTest, ASecondSettingsWindowOpensClearOfTheFirst) {
+  FixtureProduct walled = Product("710000000008", "被拦截");
+  walled.wall = true;
+  marketplace_.AddProduct(walled);
+  const HWND main = Start();
+  ASSERT_NE(main, nullptr);
+  SetTextOf(Control(main, ui::kMainWindow, "编辑框1"), Link("710000000008"));
+  const HWND start = Control(main, ui::kMainWindow, "按钮1");
+  Click(start);
+  const HWND first = app_->FindWindowTitled(Wide(ui::kSettingsWindow.title), kWindowClass, 30s);
+  ASSERT_NE(first, nullptr);
+  Click(start);
+  HWND second = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (HWND window : app_->Windows()) {
+          if (window != first && TextOf(window) == Wide(ui::kSettingsWindow.title)) second = window;
+        }
+        return second != nullptr;
+      },
+      30s));
+
+  RECT one{};
+  RECT two{};
+  GetWindowRect(first, &one);
+  GetWindowRect(second, &two);
+  EXPECT_GT(two.left, one.left);
+  EXPECT_GT(two.top, one.top);
+  PostMessageW(second, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(second); }));
+  EXPECT_TRUE(IsWindowVisible(first));
+  PostMessageW(first, WM_CLOSE, 0, 0);
+}
+
 TEST_F(GuiTest, TheVersionGateSaysWhyItStops) {
   marketplace_.SetVersionText("2");
   HWND main = Start();

@@ -109,6 +109,36 @@ DWORD ControlStyle(const ui::ControlDef& control, const wchar_t*& window_class, 
   return style;
 }
 
+struct SameWindowSearch {
+  HWND window;
+  POINT corner;
+  bool found = false;
+};
+
+BOOL CALLBACK FindSameWindowAt(HWND other, LPARAM context) {
+  auto& search = *reinterpret_cast<SameWindowSearch*>(context);
+  DWORD process = 0;
+  GetWindowThreadProcessId(other, &process);
+  if (other == search.window || process != GetCurrentProcessId() || !IsWindowVisible(other)) {
+    return TRUE;
+  }
+  wchar_t window_class[64] = {};
+  GetClassNameW(other, window_class, 64);
+  RECT rect{};
+  GetWindowRect(other, &rect);
+  search.found = std::wstring_view(window_class) == kWindowClass &&
+                 WindowText(other) == WindowText(search.window) && rect.left == search.corner.x &&
+                 rect.top == search.corner.y;
+  return search.found ? FALSE : TRUE;
+}
+
+// Whether another window of the program with the same title has its corner there.
+bool SameWindowAt(HWND window, POINT corner) {
+  SameWindowSearch search{window, corner};
+  EnumWindows(FindSameWindowAt, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 }  // namespace
 
 TableWindow::TableWindow(const ui::WindowDef& definition) : definition_(definition) {}
@@ -156,9 +186,17 @@ bool TableWindow::Create(int show) {
 
   const int width = Scaled(definition_.outer_width, dpi_);
   const int height = Scaled(definition_.outer_height, dpi_);
-  const int left = area.left + std::max(0L, (area.right - area.left - width) / 2);
-  const int top = area.top + std::max(0L, (area.bottom - area.top - height) / 2);
-  SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  POINT corner{area.left + std::max(0L, (area.right - area.left - width) / 2),
+               area.top + std::max(0L, (area.bottom - area.top - height) / 2)};
+  // A second window of the same kind (a second run's wall while the first settings
+  // window is still open) steps down and right off the first, so that closing one
+  // visibly leaves the other.
+  const int step = SystemMetric(SM_CYCAPTION, dpi_) + SystemMetric(SM_CYFRAME, dpi_);
+  while (SameWindowAt(window_, corner)) {
+    corner.x += step;
+    corner.y += step;
+  }
+  SetWindowPos(window_, nullptr, corner.x, corner.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
   OnCreated();
   ShowWindow(window_, show);
