@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace tessaly {
 namespace {
 
@@ -63,6 +67,38 @@ TEST(GbkTest, TellsWellFormedUtf8FromEverythingElse) {
       {"\xED\xA0\x80", false},                          // a surrogate
   };
   for (const auto& c : cases) EXPECT_EQ(IsValidUtf8(c.bytes), c.valid) << c.bytes;
+}
+
+// GB18030 is GBK extended: its one- and two-byte characters read as GBK's, and its
+// four-byte ones, which GBK lacks, become "?" in the page's text either way.
+TEST(GbkTest, Gb18030PagesReadAsFarAsGbkReaches) {
+  const struct {
+    std::string bytes;
+    std::string gbk;
+  } cases[] = {
+      {"\xD6\xD0\xCE\xC4 abc", "\xD6\xD0\xCE\xC4 abc"},  // 中文 abc
+      {"a\x95\x32\x82\x36z", "a?z"},                   // U+20000, four bytes
+      {"\x81\x30\x81\x30", "?"},                       // U+0080, four bytes
+  };
+  for (const auto& c : cases) {
+    Text out;
+    ASSERT_TRUE(CharsetToGbk(c.bytes, "GB18030", out)) << c.bytes;
+    EXPECT_EQ(out, c.gbk) << c.bytes;
+  }
+}
+
+// The few two-byte characters that GB18030 gives a standard code point and GBK
+// keeps in its private-use area: the euro sign at A2 E3 among them.
+TEST(GbkTest, Gb18030EuroSignBecomesGbksEuroSign) {
+#ifdef _WIN32
+  if (!IsValidCodePage(54936)) {
+    GTEST_SKIP() << "this system has no code page 54936 (Wine 8 has none): GB18030 is read "
+                    "as GBK, where A2 E3 is a private-use character";
+  }
+#endif
+  Text out;
+  ASSERT_TRUE(CharsetToGbk("\xA2\xE3", "gb18030", out));
+  EXPECT_EQ(out, "\x80");
 }
 
 }  // namespace
