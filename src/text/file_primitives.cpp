@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <random>
 
@@ -15,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "text/file_system_edge.h"
 #include "text/gbk.h"
 
 namespace tessaly {
@@ -45,18 +45,7 @@ struct DirCloser {
   void operator()(DIR* dir) const { ::closedir(dir); }
 };
 
-std::mutex run_directory_mutex;
-std::optional<Text> run_directory_override;
-
-std::mutex write_fault_mutex;
-std::function<bool(const Text&)> write_fault;
-
-// Cuts trailing separators, so that joining with kPathSeparator never doubles one.
-// The root folder thus becomes the empty text, and "" + "/name" is still right.
-Text WithoutTrailingSeparator(Text path) {
-  while (!path.empty() && path.back() == kPathSeparator[0]) path.pop_back();
-  return path;
-}
+using detail::WithoutTrailingSeparator;
 
 // The current folder, for a process whose program file cannot be named.
 Text CurrentFolder() {
@@ -64,23 +53,6 @@ Text CurrentFolder() {
   if (::getcwd(buffer.data(), buffer.size()) == nullptr) return ".";
   buffer.resize(std::strlen(buffer.c_str()));
   return WithoutTrailingSeparator(Utf8ToGbk(buffer));
-}
-
-Text ProgramFolder() {
-  // An empty result would be the file system's root; better the current folder.
-  std::string buffer(4096, '\0');
-  const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-  if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size()) return CurrentFolder();
-  buffer.resize(static_cast<std::size_t>(length));
-  const std::size_t cut = buffer.rfind('/');
-  if (cut == std::string::npos) return CurrentFolder();
-  buffer.resize(cut);
-  return WithoutTrailingSeparator(Utf8ToGbk(buffer));
-}
-
-bool InjectedWriteFault(const Text& path) {
-  std::lock_guard lock(write_fault_mutex);
-  return write_fault && write_fault(path);
 }
 
 bool WriteAll(int fd, const Bytes& bytes) {
@@ -149,15 +121,22 @@ bool FinalTarget(std::string path, std::string& target) {
 
 }  // namespace
 
-Text GetRunDirectory() {
-  static const Text program_folder = ProgramFolder();
-  std::lock_guard lock(run_directory_mutex);
-  return run_directory_override ? *run_directory_override : program_folder;
+// The root folder becomes the empty text, and "" + "/name" is still right.
+Text detail::WithoutTrailingSeparator(Text path) {
+  while (!path.empty() && path.back() == kPathSeparator[0]) path.pop_back();
+  return path;
 }
 
-void SetRunDirectory(const Text& path) {
-  std::lock_guard lock(run_directory_mutex);
-  run_directory_override = WithoutTrailingSeparator(path);
+Text detail::ProgramFolder() {
+  // An empty result would be the file system's root; better the current folder.
+  std::string buffer(4096, '\0');
+  const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (length <= 0 || static_cast<std::size_t>(length) >= buffer.size()) return CurrentFolder();
+  buffer.resize(static_cast<std::size_t>(length));
+  const std::size_t cut = buffer.rfind('/');
+  if (cut == std::string::npos) return CurrentFolder();
+  buffer.resize(cut);
+  return WithoutTrailingSeparator(Utf8ToGbk(buffer));
 }
 
 bool EnterRunDirectory() {
@@ -217,7 +196,7 @@ bool WriteFileBytesParts(const Text& path, const std::vector<const Bytes*>& part
   for (const Bytes* part : parts) {
     if (!written) break;
     if (part == nullptr || part->empty()) continue;
-    if (InjectedWriteFault(path)) {
+    if (detail::InjectedWriteFault(path)) {
       errno = ENOSPC;
       written = false;
       break;
@@ -276,11 +255,6 @@ bool PathExists(const Text& path) {
     if (::fnmatch(pattern.c_str(), entry->d_name, FNM_NOESCAPE) == 0) return true;
   }
   return false;
-}
-
-void SetWriteFaultForTesting(std::function<bool(const Text& path)> fault) {
-  std::lock_guard lock(write_fault_mutex);
-  write_fault = std::move(fault);
 }
 
 }  // namespace tessaly

@@ -5,14 +5,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <functional>
-#include <mutex>
 #include <optional>
 #include <random>
 
 #include <windows.h>
 
 #include "text/file_primitives.h"
+#include "text/file_system_edge.h"
 #include "text/gbk.h"
 #include "text/wide_text.h"
 
@@ -54,12 +53,6 @@ class FindHandle {
  private:
   HANDLE handle_;
 };
-
-std::mutex run_directory_mutex;
-std::optional<Text> run_directory_override;
-
-std::mutex write_fault_mutex;
-std::function<bool(const Text&)> write_fault;
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
@@ -134,22 +127,7 @@ std::wstring WithoutLongPrefix(std::wstring path) {
   return path;
 }
 
-// Cuts trailing separators, so that joining with kPathSeparator never doubles one.
-// Only whole characters count: a trailing 0x5C that ends a two-byte character
-// stays. "C:\" becomes "C:", and "C:" + "\name" is still right.
-Text WithoutTrailingSeparator(Text path) {
-  std::size_t keep = 0;
-  std::size_t i = 0;
-  while (i < path.size()) {
-    const auto byte = static_cast<unsigned char>(path[i]);
-    const bool pair = byte >= 0x81 && byte <= 0xFE && i + 1 < path.size();
-    const bool separator = !pair && (byte == '\\' || byte == '/');
-    i += pair ? 2 : 1;
-    if (!separator) keep = i;
-  }
-  path.resize(keep);
-  return path;
-}
+using detail::WithoutTrailingSeparator;
 
 // A folder the system names in UTF-16, as a GBK text. A name with characters that
 // GBK lacks (a user name in Korean, say) would turn into another path; its short
@@ -174,33 +152,6 @@ Text CurrentFolder() {
   if (length == 0 || length >= buffer.size()) return ".";
   buffer.resize(length);
   return FolderText(WithoutLongPrefix(buffer));
-}
-
-Text ProgramFolder() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return CurrentFolder();
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      break;
-    }
-    if (buffer.size() >= 32768) return CurrentFolder();
-    buffer.resize(buffer.size() * 2);
-  }
-  buffer = WithoutLongPrefix(buffer);
-  const std::size_t cut = buffer.find_last_of(L"\\/");
-  if (cut == std::wstring::npos) return CurrentFolder();
-  buffer.resize(cut);
-  // An empty result would be the root of the current drive; better the current folder.
-  if (buffer.empty()) return CurrentFolder();
-  return FolderText(buffer);
-}
-
-bool InjectedWriteFault(const Text& path) {
-  std::lock_guard lock(write_fault_mutex);
-  return write_fault && write_fault(path);
 }
 
 bool WriteAll(HANDLE file, const Bytes& bytes) {
@@ -264,15 +215,42 @@ bool HasWildcard(std::wstring_view name) { return name.find_first_of(L"*?") != n
 
 }  // namespace
 
-Text GetRunDirectory() {
-  static const Text program_folder = ProgramFolder();
-  std::lock_guard lock(run_directory_mutex);
-  return run_directory_override ? *run_directory_override : program_folder;
+// Only whole characters count: a trailing 0x5C that ends a two-byte character
+// stays. "C:\" becomes "C:", and "C:" + "\name" is still right.
+Text detail::WithoutTrailingSeparator(Text path) {
+  std::size_t keep = 0;
+  std::size_t i = 0;
+  while (i < path.size()) {
+    const auto byte = static_cast<unsigned char>(path[i]);
+    const bool pair = byte >= 0x81 && byte <= 0xFE && i + 1 < path.size();
+    const bool separator = !pair && (byte == '\\' || byte == '/');
+    i += pair ? 2 : 1;
+    if (!separator) keep = i;
+  }
+  path.resize(keep);
+  return path;
 }
 
-void SetRunDirectory(const Text& path) {
-  std::lock_guard lock(run_directory_mutex);
-  run_directory_override = WithoutTrailingSeparator(path);
+Text detail::ProgramFolder() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return CurrentFolder();
+    if (length < buffer.size()) {
+      buffer.resize(length);
+      break;
+    }
+    if (buffer.size() >= 32768) return CurrentFolder();
+    buffer.resize(buffer.size() * 2);
+  }
+  buffer = WithoutLongPrefix(buffer);
+  const std::size_t cut = buffer.find_last_of(L"\\/");
+  if (cut == std::wstring::npos) return CurrentFolder();
+  buffer.resize(cut);
+  // An empty result would be the root of the current drive; better the current folder.
+  if (buffer.empty()) return CurrentFolder();
+  return FolderText(buffer);
 }
 
 bool EnterRunDirectory() {
@@ -340,7 +318,7 @@ bool WriteFileBytesParts(const Text& path, const std::vector<const Bytes*>& part
   bool written = true;
   for (const Bytes* part : parts) {
     if (part == nullptr || part->empty()) continue;
-    if (InjectedWriteFault(path) || !WriteAll(file->get(), *part)) {
+    if (detail::InjectedWriteFault(path) || !WriteAll(file->get(), *part)) {
       written = false;
       break;
     }
@@ -395,11 +373,6 @@ long long FileLength(const Text& path) {
     return -1;
   }
   return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
-
-void SetWriteFaultForTesting(std::function<bool(const Text& path)> fault) {
-  std::lock_guard lock(write_fault_mutex);
-  write_fault = std::move(fault);
 }
 
 }  // namespace tessaly
