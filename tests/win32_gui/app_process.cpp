@@ -6,26 +6,9 @@
 #include <fstream>
 #include <thread>
 
+#include "text/wide_text.h"
+
 namespace tessaly::gui_testing {
-
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  wide.resize(static_cast<std::size_t>(
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), size)));
-  return wide;
-}
-
-std::string Utf8(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  std::string utf8(wide.size() * 3, '\0');
-  utf8.resize(static_cast<std::size_t>(
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), static_cast<int>(utf8.size()),
-                          nullptr, nullptr)));
-  return utf8;
-}
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
   const auto end = std::chrono::steady_clock::now() + limit;
@@ -187,7 +170,8 @@ void SaveScreenshot(HWND window, const std::string& name) {
   file.bfOffBits = sizeof file + sizeof info.bmiHeader;
   file.bfSize = file.bfOffBits + image_size;
   info.bmiHeader.biSizeImage = image_size;
-  std::ofstream out(std::filesystem::path(folder + L"\\" + Wide(name) + L".bmp"), std::ios::binary);
+  std::ofstream out(std::filesystem::path(folder + L"\\" + Utf8ToWide(name) + L".bmp"),
+                    std::ios::binary);
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
   out.write(static_cast<const char*>(bits), image_size);

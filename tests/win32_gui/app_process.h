@@ -14,9 +14,6 @@
 // (key presses are unreliable without a window manager).
 namespace tessaly::gui_testing {
 
-std::wstring Wide(std::string_view utf8);
-std::string Utf8(std::wstring_view wide);
-
 // Polls `done` every 50 ms until it holds or `limit` passes; whether it held.
 bool WaitUntil(const std::function<bool()>& done,
                std::chrono::milliseconds limit = std::chrono::seconds(20));

@@ -11,11 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include "app/win32/table_window.h"
 #include "app/window_table.h"
 #include "app_process.h"
 #include "support/fixture_marketplace.h"
 #include "support/temp_dir.h"
 #include "support/wine.h"
+#include "text/wide_text.h"
 
 namespace tessaly::gui_testing {
 namespace {
@@ -26,10 +28,10 @@ using testing::FixtureProduct;
 namespace ui = tessaly::ui;
 namespace fs = std::filesystem;
 
-// The program's own numbering of its windows' parts (see src/app/win32).
-constexpr int kControlIdBase = 100;
-constexpr int kMenuCommandBase = 1000;
-constexpr wchar_t kWindowClass[] = L"TessalyWindow";
+// The program's own numbering of its windows' parts.
+using win32::kControlIdBase;
+using win32::kMenuCommandBase;
+using win32::kWindowClass;
 constexpr wchar_t kDialogClass[] = L"#32770";  // message boxes
 constexpr int kMessageTextId = 0xFFFF;         // a message box's text
 
@@ -74,7 +76,7 @@ FixtureProduct Product(const std::string& id, const std::string& title) {
 }
 
 std::wstring Link(const std::string& id) {
-  return Wide("https://detail.1688.com/offer/" + id + ".html");
+  return Utf8ToWide("https://detail.1688.com/offer/" + id + ".html");
 }
 
 // Puts the text on the clipboard and pastes it into the edit box, as a user does.
@@ -112,7 +114,7 @@ class GuiTest : public ::testing::Test {
     // The driver reads places in the screen's own pixels, as the app draws them.
     SetProcessDPIAware();
     // Chinese characters and a space, as a seller's desktop folder may have.
-    run_directory_ = Wide(files_.path()) + L"\\运行 目录";
+    run_directory_ = Utf8ToWide(files_.path()) + L"\\运行 目录";
     CreateDirectoryW(run_directory_.c_str(), nullptr);
   }
 
@@ -120,7 +122,7 @@ class GuiTest : public ::testing::Test {
   HWND Start() {
     app_ = std::make_unique<AppProcess>(run_directory_);
     if (!app_->Started()) return nullptr;
-    return app_->FindWindowTitled(Wide(ui::kMainWindow.title), kWindowClass);
+    return app_->FindWindowTitled(Utf8ToWide(ui::kMainWindow.title), kWindowClass);
   }
 
   // The message box of the app with this caption: its text, after pressing OK.
@@ -175,7 +177,7 @@ void ExpectAsDefined(HWND window, const ui::WindowDef& definition) {
     EXPECT_EQ(place.right - place.left, Scaled(control.place.width));
     EXPECT_EQ(place.bottom - place.top, Scaled(control.place.height));
     if (control.kind != ui::ControlKind::kPictureBox) {
-      EXPECT_EQ(Utf8(TextOf(handle)), std::string(control.caption));
+      EXPECT_EQ(WideToUtf8(TextOf(handle)), std::string(control.caption));
     }
     if (control.kind == ui::ControlKind::kCheckBox) {
       EXPECT_EQ(SendMessageW(handle, BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -204,7 +206,7 @@ TEST_F(GuiTest, EveryWindowAndControlIsWhereTheTablePutsIt) {
   ExpectAsDefined(main, ui::kMainWindow);
 
   Choose(main, ui::Action::kOpenSettingsWindow);
-  const HWND settings = app_->FindWindowTitled(Wide(ui::kSettingsWindow.title), kWindowClass);
+  const HWND settings = app_->FindWindowTitled(Utf8ToWide(ui::kSettingsWindow.title), kWindowClass);
   ASSERT_NE(settings, nullptr);
   ExpectAsDefined(settings, ui::kSettingsWindow);
   SaveScreenshot(settings, "settings-window");
@@ -212,7 +214,7 @@ TEST_F(GuiTest, EveryWindowAndControlIsWhereTheTablePutsIt) {
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(settings); }));
 
   Choose(main, ui::Action::kOpenAuthorWindow);
-  const HWND author = app_->FindWindowTitled(Wide(ui::kAuthorWindow.title), kWindowClass);
+  const HWND author = app_->FindWindowTitled(Utf8ToWide(ui::kAuthorWindow.title), kWindowClass);
   ASSERT_NE(author, nullptr);
   ExpectAsDefined(author, ui::kAuthorWindow);
   SaveScreenshot(author, "author-window");
@@ -234,7 +236,7 @@ TEST_F(GuiTest, EveryWindowAndControlIsWhereTheTablePutsIt) {
   for (int i = 0; i < 2; ++i) {
     wchar_t caption[64] = {};
     GetMenuStringW(bar, static_cast<UINT>(i), caption, 64, MF_BYPOSITION);
-    EXPECT_EQ(Utf8(caption), std::string(ui::kMainMenus[i].caption));
+    EXPECT_EQ(WideToUtf8(caption), std::string(ui::kMainMenus[i].caption));
     const HMENU popup = GetSubMenu(bar, i);
     ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(ui::kMainMenus[i].items.size()));
   }
@@ -257,7 +259,8 @@ TEST_F(GuiTest, CollectsTheLinksTypedIntoTheLinkBox) {
   // Many quick clicks start one run only.
   for (int i = 0; i < 5; ++i) Click(start);
 
-  ASSERT_TRUE(WaitUntil([&] { return TextOf(status) == kFinished; }, 60s)) << Utf8(TextOf(status));
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(status) == kFinished; }, 60s))
+      << WideToUtf8(TextOf(status));
   EXPECT_TRUE(IsWindowEnabled(start));
   EXPECT_EQ(marketplace_.ProductPageCookies().size(), 2u);
   for (const auto& [id, title] :
@@ -275,12 +278,12 @@ TEST_F(GuiTest, SavesTheCookieValueWithItsLineBreaks) {
   const HWND main = Start();
   ASSERT_NE(main, nullptr);
   Choose(main, ui::Action::kOpenSettingsWindow);
-  const HWND settings = app_->FindWindowTitled(Wide(ui::kSettingsWindow.title), kWindowClass);
+  const HWND settings = app_->FindWindowTitled(Utf8ToWide(ui::kSettingsWindow.title), kWindowClass);
   ASSERT_NE(settings, nullptr);
   SetTextOf(Control(settings, ui::kSettingsWindow, "编辑框1"), L"cna=abc;\r\n_tb_token_=t1\r\n");
   Click(Control(settings, ui::kSettingsWindow, "按钮1"));
 
-  EXPECT_EQ(AnswerMessageBox(Wide(ui::kSaveCaption)), Wide(ui::kSaved));
+  EXPECT_EQ(AnswerMessageBox(Utf8ToWide(ui::kSaveCaption)), Utf8ToWide(ui::kSaved));
   EXPECT_EQ(RunFile("阿里cookies.txt"), "cna=abc;\r\n_tb_token_=t1\r\n");
 
   // A long value, pasted, is saved whole. 64 K characters are far beyond any cookie
@@ -291,8 +294,8 @@ TEST_F(GuiTest, SavesTheCookieValueWithItsLineBreaks) {
   SetTextOf(editor, L"");
   ASSERT_TRUE(Paste(editor, big));
   Click(Control(settings, ui::kSettingsWindow, "按钮1"));
-  EXPECT_EQ(AnswerMessageBox(Wide(ui::kSaveCaption)), Wide(ui::kSaved));
-  EXPECT_EQ(RunFile("阿里cookies.txt"), Utf8(big));
+  EXPECT_EQ(AnswerMessageBox(Utf8ToWide(ui::kSaveCaption)), Utf8ToWide(ui::kSaved));
+  EXPECT_EQ(RunFile("阿里cookies.txt"), WideToUtf8(big));
 }
 
 // A run directory where nothing can be made: the start-up folder is quietly not
@@ -305,12 +308,12 @@ TEST_F(GuiTest, ARunDirectoryThatTakesNothingIsToldOnlyOnSave) {
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(app_->Windows().size(), 1u);  // no message box
   Choose(main, ui::Action::kOpenSettingsWindow);
-  const HWND settings = app_->FindWindowTitled(Wide(ui::kSettingsWindow.title), kWindowClass);
+  const HWND settings = app_->FindWindowTitled(Utf8ToWide(ui::kSettingsWindow.title), kWindowClass);
   ASSERT_NE(settings, nullptr);
   SetTextOf(Control(settings, ui::kSettingsWindow, "编辑框1"), L"cna=abc");
   Click(Control(settings, ui::kSettingsWindow, "按钮1"));
 
-  EXPECT_EQ(AnswerMessageBox(Wide(ui::kSaveCaption)), Wide(ui::kSaveFailed));
+  EXPECT_EQ(AnswerMessageBox(Utf8ToWide(ui::kSaveCaption)), Utf8ToWide(ui::kSaveFailed));
   EXPECT_EQ(RunFile("阿里巴巴"), "in the way");
 }
 
@@ -323,7 +326,8 @@ TEST_F(GuiTest, TheWallOpensTheSettingsWindowByItself) {
   SetTextOf(Control(main, ui::kMainWindow, "编辑框1"), Link("710000000009"));
   Click(Control(main, ui::kMainWindow, "按钮1"));
 
-  const HWND settings = app_->FindWindowTitled(Wide(ui::kSettingsWindow.title), kWindowClass, 30s);
+  const HWND settings =
+      app_->FindWindowTitled(Utf8ToWide(ui::kSettingsWindow.title), kWindowClass, 30s);
   ASSERT_NE(settings, nullptr);
   // Opened by the run, without owner.
   EXPECT_EQ(GetWindow(settings, GW_OWNER), nullptr);
@@ -338,12 +342,13 @@ TEST_F(GuiTest, TheWallOpensTheSettingsWindowByItself) {
   EXPECT_TRUE(WaitUntil([&] {
     return OpenedInBrowser().find("710000000009") != std::string::npos;
   })) << OpenedInBrowser();
-  EXPECT_NE(OpenedInBrowser().find(Utf8(Link("710000000009")) + "\n"), std::string::npos);
+  EXPECT_NE(OpenedInBrowser().find(WideToUtf8(Link("710000000009")) + "\n"), std::string::npos);
   PostMessageW(settings, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(settings); }));
   // The run has ended: the next one meets the wall again and opens a new window.
   Click(Control(main, ui::kMainWindow, "按钮1"));
-  EXPECT_NE(app_->FindWindowTitled(Wide(ui::kSettingsWindow.title), kWindowClass, 30s), nullptr);
+  EXPECT_NE(app_->FindWindowTitled(Utf8ToWide(ui::kSettingsWindow.title), kWindowClass, 30s),
+            nullptr);
 }
 
 // A second run meets the wall while the first settings window is still open: the
@@ -357,14 +362,16 @@ TEST_F(GuiTest, ASecondSettingsWindowOpensClearOfTheFirst) {
   SetTextOf(Control(main, ui::kMainWindow, "编辑框1"), Link("710000000008"));
   const HWND start = Control(main, ui::kMainWindow, "按钮1");
   Click(start);
-  const HWND first = app_->FindWindowTitled(Wide(ui::kSettingsWindow.title), kWindowClass, 30s);
+  const HWND first =
+      app_->FindWindowTitled(Utf8ToWide(ui::kSettingsWindow.title), kWindowClass, 30s);
   ASSERT_NE(first, nullptr);
   Click(start);
   HWND second = nullptr;
   ASSERT_TRUE(WaitUntil(
       [&] {
         for (HWND window : app_->Windows()) {
-          if (window != first && TextOf(window) == Wide(ui::kSettingsWindow.title)) second = window;
+          if (window != first && TextOf(window) == Utf8ToWide(ui::kSettingsWindow.title))
+            second = window;
         }
         return second != nullptr;
       },
@@ -388,8 +395,9 @@ TEST_F(GuiTest, TheVersionGateSaysWhyItStops) {
   ASSERT_NE(main, nullptr);
   SetTextOf(Control(main, ui::kMainWindow, "编辑框1"), Link("710000000001"));
   Click(Control(main, ui::kMainWindow, "按钮1"));
-  EXPECT_EQ(AnswerMessageBox(Wide(ui::kDefaultMessageCaption)).rfind(L"有新版本了，建议更新", 0),
-            0u);
+  EXPECT_EQ(
+      AnswerMessageBox(Utf8ToWide(ui::kDefaultMessageCaption)).rfind(L"有新版本了，建议更新", 0),
+      0u);
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(app_->WaitForExit(10s), 0);
 
@@ -398,7 +406,7 @@ TEST_F(GuiTest, TheVersionGateSaysWhyItStops) {
   ASSERT_NE(main, nullptr);
   SetTextOf(Control(main, ui::kMainWindow, "编辑框1"), Link("710000000001"));
   Click(Control(main, ui::kMainWindow, "按钮1"));
-  EXPECT_EQ(AnswerMessageBox(Wide(ui::kDefaultMessageCaption)), L"网络似乎有问题！");
+  EXPECT_EQ(AnswerMessageBox(Utf8ToWide(ui::kDefaultMessageCaption)), L"网络似乎有问题！");
 }
 
 // A paste of megabytes, and a window closed while a picture is still coming: the
@@ -426,7 +434,7 @@ TEST_F(GuiTest, BigPastesAndClosingDuringARunEndCleanly) {
   const HWND status = Control(main, ui::kMainWindow, "标签1");
   ASSERT_TRUE(WaitUntil([&] {
     return TextOf(status).find(L"正在下载第 1 个") != std::wstring::npos;
-  })) << Utf8(TextOf(status));
+  })) << WideToUtf8(TextOf(status));
 
   PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(app_->WaitForExit(10s), 0);

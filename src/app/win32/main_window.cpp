@@ -8,6 +8,7 @@
 #include "text/file_primitives.h"
 #include "text/gbk.h"
 #include "text/text_primitives.h"
+#include "text/wide_text.h"
 
 namespace tessaly::win32 {
 namespace {
@@ -27,9 +28,9 @@ void OpenAuthorWindow() {
 
 MainWindow::MainWindow() : TableWindow(ui::kMainWindow) {}
 
-Text MainWindow::LinkText() { return GbkFromWide(WindowText(ControlWindow(kLinkBox))); }
+Text MainWindow::LinkText() { return WideToGbk(WindowText(ControlWindow(kLinkBox))); }
 
-Text MainWindow::CategoryText() { return GbkFromWide(WindowText(ControlWindow(kCategoryBox))); }
+Text MainWindow::CategoryText() { return WideToGbk(WindowText(ControlWindow(kCategoryBox))); }
 
 bool MainWindow::IsTicked(CheckBox box) {
   const int index = static_cast<int>(box) - 1;
@@ -38,7 +39,7 @@ bool MainWindow::IsTicked(CheckBox box) {
 }
 
 void MainWindow::SetStatus(const Text& caption) {
-  SetWindowTextTo(ControlWindow(kStatusLabel), WideFromGbk(caption));
+  SetWindowTextTo(ControlWindow(kStatusLabel), GbkToWide(caption));
 }
 
 void MainWindow::SetStartEnabled(bool enabled) {

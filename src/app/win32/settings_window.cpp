@@ -7,6 +7,7 @@
 #include "collect/cookie_file.h"
 #include "collect/cookie_page_address.h"
 #include "text/gbk.h"
+#include "text/wide_text.h"
 
 namespace tessaly::win32 {
 namespace {
@@ -25,7 +26,7 @@ void SettingsWindow::OpenAndWait() {
 void SettingsWindow::OnCreated() {
   editor_ = ControlWindow(kEditor);
   loaded_ = ReadCookieFile();
-  SetWindowTextTo(editor_, WideFromGbk(loaded_));
+  SetWindowTextTo(editor_, GbkToWide(loaded_));
   loaded_view_ = WindowText(editor_);
 }
 
@@ -36,7 +37,7 @@ void SettingsWindow::OnCreated() {
 Text SettingsWindow::EditorValue() const {
   const std::wstring shown = WindowText(editor_);
   if (shown == loaded_view_) return loaded_;
-  return GbkFromWide(shown);
+  return WideToGbk(shown);
 }
 
 void SettingsWindow::Save() {

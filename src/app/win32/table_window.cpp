@@ -8,6 +8,7 @@
 #include "app/win32/resource_ids.h"
 #include "app/win32/screen.h"
 #include "app/win32/window_text.h"
+#include "text/wide_text.h"
 
 namespace tessaly::win32 {
 namespace {
@@ -51,10 +52,10 @@ bool FaceInstalled(const std::wstring& face) {
 }
 
 HFONT CreateYaHei(ui::FontStyle style, UINT dpi) {
-  static const std::wstring family = WideFromUtf8(ui::kYaHeiFamily);
+  static const std::wstring family = Utf8ToWide(ui::kYaHeiFamily);
   // Windows before 8.1 has no Light face: the regular one stands in for it.
   static const std::wstring light = [] {
-    const std::wstring face = WideFromUtf8(ui::kYaHeiLightFace);
+    const std::wstring face = Utf8ToWide(ui::kYaHeiLightFace);
     return FaceInstalled(face) ? face : family;
   }();
   const std::wstring& face = style == ui::FontStyle::kYaHeiLight ? light : family;
@@ -174,7 +175,7 @@ bool TableWindow::Create(int show) {
   const RECT area = PrimaryWorkArea();
   const HMENU menu = CreateMenuBar();
   // Made on the primary screen first, so that its DPI is the one to scale by.
-  const HWND window = CreateWindowExW(0, kWindowClass, WideFromUtf8(definition_.title).c_str(),
+  const HWND window = CreateWindowExW(0, kWindowClass, Utf8ToWide(definition_.title).c_str(),
                                       kWindowStyle, area.left, area.top, definition_.outer_width,
                                       definition_.outer_height, nullptr, menu, Instance(), this);
   if (window == nullptr) {
@@ -214,7 +215,7 @@ void TableWindow::CreateControls() {
     DWORD extended = 0;
     const DWORD style = ControlStyle(control, window_class, extended);
     const HWND handle = CreateWindowExW(
-        extended, window_class, WideFromUtf8(control.caption).c_str(), style, 0, 0, 0, 0, window_,
+        extended, window_class, Utf8ToWide(control.caption).c_str(), style, 0, 0, 0, 0, window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlIdBase + i)), Instance(), nullptr);
     controls_[i] = handle;
     if (handle == nullptr) continue;
@@ -240,10 +241,9 @@ HMENU TableWindow::CreateMenuBar() const {
     for (const ui::MenuItemDef& item : menu.items) {
       if (!item.visible) continue;
       AppendMenuW(popup, MF_STRING, kMenuCommandBase + static_cast<int>(item.action),
-                  WideFromUtf8(item.caption).c_str());
+                  Utf8ToWide(item.caption).c_str());
     }
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
-                WideFromUtf8(menu.caption).c_str());
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), Utf8ToWide(menu.caption).c_str());
   }
   return bar;
 }

@@ -1,20 +1,13 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include <windows.h>
 
-#include "text/text.h"
-
-// Texts at the edge between the core (GBK) or the window table (UTF-8) and Windows
-// (UTF-16). Nothing here goes through the system's ANSI code page.
+// The texts of controls. Conversions between the core's GBK, the window table's
+// UTF-8 and the system's UTF-16 are the core's (text/wide_text.h); nothing goes
+// through the ANSI code page.
 namespace tessaly::win32 {
-
-std::wstring WideFromUtf8(std::string_view utf8);
-std::wstring WideFromGbk(const Text& gbk);
-// Characters that GBK cannot hold become "?".
-Text GbkFromWide(std::wstring_view wide);
 
 // A window's whole text, however long, through WM_GETTEXTLENGTH and WM_GETTEXT: from
 // another thread the system carries both to the window's thread and waits.
